@@ -1,0 +1,25 @@
+#include "kestcorelogging_p.h"
+
+#include "kestcontent.h"
+#include "kesterror.h"
+#include "kestmediainfo.h"
+#include "kestplaylist.h"
+#include "kestrenderer.h"
+
+Q_LOGGING_CATEGORY(lcKestCore, "qkest.core")
+
+// The core value types travel through queued slot calls and QVariants, so they are
+// known to the meta-type system as soon as the library is loaded.
+static void registerKestCoreMetaTypes()
+{
+    qRegisterMetaType<KestError>("KestError");
+    qRegisterMetaType<KestContent>("KestContent");
+    qRegisterMetaType<KestMediaInfo>("KestMediaInfo");
+    qRegisterMetaType<Metamap>("Metamap");
+    qRegisterMetaType<KestRenderer *>("KestRenderer*");
+    qRegisterMetaType<KestPlaylist *>("KestPlaylist*");
+    qRegisterMetaType<KestRenderer::State>("KestRenderer::State");
+    qRegisterMetaType<KestRenderer::SeekMode>("KestRenderer::SeekMode");
+    qRegisterMetaType<KestPlaylist::KestPlaylistUpdate>("KestPlaylist::KestPlaylistUpdate");
+}
+Q_CONSTRUCTOR_FUNCTION(registerKestCoreMetaTypes)

@@ -1,0 +1,66 @@
+#ifndef KESTBUSNAME_H
+#define KESTBUSNAME_H
+
+#include "qkestshared_export.h"
+
+#include <QString>
+#include <QStringList>
+
+/*!
+ * Reads a bus name as a framework component name.
+ *
+ * The name is split at every "." with empty pieces kept; all tests are case-sensitive.
+ * Names found by listing the bus are matched by prefix (StartsWith); names that leave
+ * the bus are matched by substring (Contains).
+ */
+class QKESTSHARED_EXPORT KestBusName
+{
+public:
+    enum MatchRule {
+        StartsWith,
+        Contains
+    };
+
+    enum Kind {
+        NoComponent,
+        Plugin,
+        Playlist,
+        Source,
+        Renderer,
+        //! Six pieces under the framework's prefix, but neither a source nor a renderer.
+        UnknownExtension
+    };
+
+    explicit KestBusName(const QString &name);
+
+    QString name() const;
+    QStringList pieces() const;
+    //! The plugin name of a plugin, the id of a playlist.
+    QString lastPiece() const;
+
+    bool isPlugin() const;
+    bool isPlaylist(MatchRule rule) const;
+    //! Under the framework's prefix and exactly six pieces.
+    bool isExtension(MatchRule rule) const;
+    //! Source, Renderer or UnknownExtension for an extension name; NoComponent otherwise.
+    Kind extensionKind(MatchRule rule) const;
+    QString extensionPluginName() const;
+    QString extensionUuid() const;
+
+    /*!
+     * The kind, testing in the order that applies to \a rule: plugin, playlist, extension
+     * for StartsWith; extension, playlist for Contains (a leaving name is never a plugin).
+     */
+    Kind classify(MatchRule rule) const;
+
+    //! Letters, digits and underscores, not starting with a digit: usable in a bus name and a path.
+    static bool isValidElement(const QString &element);
+
+private:
+    bool matches(const QString &prefix, MatchRule rule) const;
+
+    QString m_name;
+    QStringList m_pieces;
+};
+
+#endif

@@ -1,0 +1,65 @@
+#ifndef KESTSHARED_H
+#define KESTSHARED_H
+
+#include "qkestshared_export.h"
+
+#include <QFlags>
+#include <QObject>
+
+class KestRegistry;
+class KestSharedPrivate;
+
+/*!
+ * The library's entry point: a process-wide tracker that discovers the framework's components
+ * on the session bus, registers a local proxy for each in the core registry and keeps the
+ * registry in step with the bus.
+ *
+ * \code
+ * KestShared::instance()->initialize(KestShared::TrackSources | KestShared::TrackRenderers);
+ * for (KestRenderer *renderer : KestRegistry::instance()->renderers())
+ *     renderer->play();
+ * \endcode
+ */
+class QKESTSHARED_EXPORT KestShared : public QObject
+{
+    Q_OBJECT
+public:
+    enum TrackFlags {
+        TrackPlugins = 0x01,
+        TrackSources = 0x02,
+        TrackRenderers = 0x04,
+        TrackPlaylists = 0x08,
+        TrackRendererSignals = 0x10,
+        TrackPlaylistSignals = 0x20
+    };
+    Q_DECLARE_FLAGS(TrackFlagSet, TrackFlags)
+    Q_FLAG(TrackFlagSet)
+
+    //! The tracker, created on first use as a child of the application object.
+    static KestShared *instance();
+
+    explicit KestShared(QObject *parent);
+    ~KestShared() override;
+
+    /*!
+     * Starts tracking the kinds in \a flags: subscribes to the announcements of new components,
+     * creates proxies for those already on the bus and, with TrackPlugins, control proxies for the
+     * activatable plugins. False when there is no session bus; a second call changes nothing.
+     */
+    bool initialize(KestShared::TrackFlagSet flags);
+    //! Adds TrackSources, TrackRenderers and TrackPlaylists to the flags and initialises.
+    bool trackKestComponents(KestRegistry *registry = nullptr);
+    //! Adds every flag, initialises and activates the activatable plugins.
+    bool initTracking(KestRegistry *registry = nullptr);
+
+    bool isInitialized() const;
+    KestShared::TrackFlagSet trackFlags() const;
+
+private:
+    friend class KestSharedPrivate;
+    KestSharedPrivate *const d;
+};
+
+Q_DECLARE_OPERATORS_FOR_FLAGS(KestShared::TrackFlagSet)
+
+#endif

@@ -1,0 +1,75 @@
+#ifndef KESTCALLBACKHELPER_H
+#define KESTCALLBACKHELPER_H
+
+#include "qkest_export.h"
+#include "kesterror.h"
+#include "kestmediainfo.h"
+
+#include <QMetaMethod>
+#include <QObject>
+
+class KestRenderer;
+
+/*!
+ * Finds and calls the members that callers hand over as callbacks.
+ *
+ * A callback is a receiver object and a member signature in SLOT() coding: a code character
+ * followed by the signature, as SLOT(onStatus(KestRenderer*,QString,uint,int,QString)) writes it.
+ * Only slots are accepted. Members are called with Qt::AutoConnection, so a receiver that lives
+ * in another thread is reached through its own event loop.
+ *
+ * The renderer callbacks take the renderer first:
+ * - error:      (KestRenderer*, KestError)
+ * - status:     (KestRenderer*, QString playlistId, uint playbackIndex, int playbackState, QString objectId)
+ * - position:   (KestRenderer*, uint position)
+ * - media info: (KestRenderer*, KestMediaInfo)
+ */
+class QKEST_EXPORT KestCallbackHelper
+{
+public:
+    //! Looks up the slot that \a member names on \a receiver; false when there is none.
+    static bool getCallbackMethod(const QObject *receiver, const char *member, QMetaMethod &method);
+
+    /*!
+     * Calls the slot that \a member names on \a receiver with \a args.
+     * False when the slot does not exist or the invocation fails.
+     */
+    template<typename... Args>
+    static bool invoke(QObject *receiver, const char *member, const Args &...args)
+    {
+        QMetaMethod method;
+        if (!getCallbackMethod(receiver, member, method))
+            return false;
+        return method.invoke(receiver, Qt::AutoConnection,
+                             QGenericArgument(typeName<Args>(), static_cast<const void *>(&args))...);
+    }
+
+    static bool checkErrorCallback(const QObject *receiver, const char *member);
+    static bool checkGetStatusCallback(const QObject *receiver, const char *member);
+    static bool checkGetPositionCallback(const QObject *receiver, const char *member);
+    static bool checkGetMediaInfoCallback(const QObject *receiver, const char *member);
+
+    static bool invokeErrorCallback(KestRenderer *renderer, KestError &error, QObject *receiver, const char *member);
+    static bool invokeGetStatusCallback(KestRenderer *renderer, const QString &playlistId, uint playbackIndex,
+                                        int playbackState, const QString &objectId, QObject *receiver,
+                                        const char *member);
+    static bool invokeGetPositionCallback(KestRenderer *renderer, uint position, QObject *receiver,
+                                          const char *member);
+    static bool invokeGetMediaInfoCallback(KestRenderer *renderer, const KestMediaInfo &mediaInfo,
+                                           QObject *receiver, const char *member);
+
+private:
+    template<typename T>
+    static const char *typeName()
+    {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        return QMetaType::fromType<T>().name();
+#else
+        return QMetaType::typeName(qMetaTypeId<T>());
+#endif
+    }
+
+    static bool hasParameters(const QObject *receiver, const char *member, std::initializer_list<int> types);
+};
+
+#endif

@@ -1,0 +1,34 @@
+#ifndef KESTINTERNALREGISTRY_H
+#define KESTINTERNALREGISTRY_H
+
+#include "qkest_export.h"
+#include "kestregistry.h"
+
+/*!
+ * The registry's face for the framework's own layers, which add and remove components.
+ *
+ * The add operations return true when the object was registered; the registry then owns it.
+ * On false (null object, or its uuid, id or plugin name is taken) the caller keeps it.
+ */
+class QKEST_EXPORT KestInternalRegistry : public KestRegistry
+{
+    Q_OBJECT
+public:
+    static KestInternalRegistry &internalInstance();
+
+    bool addRenderer(KestRenderer *renderer);
+    bool addSource(KestSource *source);
+    bool addPlaylist(KestPlaylist *playlist);
+    bool addPluginControlInterface(const QString &pluginName, KestPluginControlInterface *interface);
+
+    //! Removes the renderer or source with \a uuid; false when there is none.
+    bool removeExtension(const QString &uuid);
+    bool removePlaylist(const QString &id);
+    bool removePluginControlInterface(const QString &pluginName);
+
+private:
+    explicit KestInternalRegistry(QObject *parent);
+    ~KestInternalRegistry() override;
+};
+
+#endif

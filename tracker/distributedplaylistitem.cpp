@@ -1,0 +1,17 @@
+#include "distributedplaylistitem.h"
+
+QDBusArgument &operator<<(QDBusArgument &argument, const distributedPlaylistItem &item)
+{
+    argument.beginStructure();
+    argument << item.index << item.uuid << item.service;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument &operator>>(const QDBusArgument &argument, distributedPlaylistItem &item)
+{
+    argument.beginStructure();
+    argument >> item.index >> item.uuid >> item.service;
+    argument.endStructure();
+    return argument;
+}

@@ -1,0 +1,24 @@
+#ifndef KESTBUSCALL_P_H
+#define KESTBUSCALL_P_H
+
+#include <QDBusMessage>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+// The library's one way of making a method call that waits for its reply.
+class KestBusCall
+{
+public:
+    /*
+     * Calls \a method on the session bus and waits for the reply, at most the bus library's
+     * default time-out. The caller's event loop does not run meanwhile.
+     */
+    static QDBusMessage blocking(const QString &service, const QString &path, const QString &interface,
+                                 const QString &method, const QList<QVariant> &arguments = QList<QVariant>());
+
+    //! The first argument of a method reply; invalid for an error, a time-out or an empty reply.
+    static QVariant firstArgument(const QDBusMessage &reply);
+};
+
+#endif

@@ -1,0 +1,12 @@
+#ifndef KESTLOGGING_P_H
+#define KESTLOGGING_P_H
+
+#include <QLoggingCategory>
+
+// One category per subsystem, so applications can tune them with QT_LOGGING_RULES.
+Q_DECLARE_LOGGING_CATEGORY(lcKestTracker)
+Q_DECLARE_LOGGING_CATEGORY(lcKestRenderer)
+Q_DECLARE_LOGGING_CATEGORY(lcKestSource)
+Q_DECLARE_LOGGING_CATEGORY(lcKestPlaylist)
+
+#endif
