@@ -1,0 +1,54 @@
+# Installs the build into a fresh prefix, then builds and runs a small application against it,
+# once through the CMake package and once through pkg-config.
+#
+# Variables: BUILD_DIR, APP_DIR, WORK_DIR, SANITIZE_FLAGS, DBUS_RUN_SESSION, BUS_CONFIG
+
+function(run)
+    execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
+    if(NOT result EQUAL 0)
+        message(FATAL_ERROR "Failed: ${ARGN}\n${output}")
+    endif()
+    set(output "${output}" PARENT_SCOPE)
+endfunction()
+
+set(prefix ${WORK_DIR}/prefix)
+file(REMOVE_RECURSE ${WORK_DIR})
+run(${CMAKE_COMMAND} --install ${BUILD_DIR} --prefix ${prefix})
+
+file(GLOB_RECURSE library ${prefix}/*/libqkest-shared.so.0.1.0)
+if(NOT library)
+    message(FATAL_ERROR "libqkest-shared.so.0.1.0 was not installed")
+endif()
+run(objdump -p ${library})
+if(NOT output MATCHES "SONAME +libqkest-shared\\.so\\.0\n")
+    message(FATAL_ERROR "Unexpected soname:\n${output}")
+endif()
+foreach(header kestshared.h qkestshared_export.h kestbusnames.h)
+    if(NOT EXISTS ${prefix}/include/qkest-shared/${header})
+        message(FATAL_ERROR "${header} was not installed")
+    endif()
+endforeach()
+
+# Through the CMake package.
+run(${CMAKE_COMMAND} -S ${APP_DIR} -B ${WORK_DIR}/app -DCMAKE_PREFIX_PATH=${prefix}
+    "-DCMAKE_CXX_FLAGS=${SANITIZE_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${SANITIZE_FLAGS}")
+run(${CMAKE_COMMAND} --build ${WORK_DIR}/app)
+run(${DBUS_RUN_SESSION} --config-file=${BUS_CONFIG} -- ${WORK_DIR}/app/kest-installed-app)
+if(NOT output MATCHES "initialized=1")
+    message(FATAL_ERROR "The application did not initialise the tracker:\n${output}")
+endif()
+
+# Through pkg-config.
+file(GLOB_RECURSE pcfile ${prefix}/*/qkest-shared.pc)
+get_filename_component(pcdir ${pcfile} DIRECTORY)
+set(ENV{PKG_CONFIG_PATH} ${pcdir})
+run(pkg-config --cflags --libs qkest-shared)
+string(STRIP "${output}" flags)
+separate_arguments(flags UNIX_COMMAND "${flags}")
+get_filename_component(libdir ${library} DIRECTORY)
+separate_arguments(sanitize UNIX_COMMAND "${SANITIZE_FLAGS}")
+run(c++ -std=c++17 -fPIC ${sanitize} ${APP_DIR}/main.cpp -o ${WORK_DIR}/pkgconfig-app ${flags} -Wl,-rpath,${libdir})
+run(${DBUS_RUN_SESSION} --config-file=${BUS_CONFIG} -- ${WORK_DIR}/pkgconfig-app)
+if(NOT output MATCHES "initialized=1")
+    message(FATAL_ERROR "The pkg-config application did not initialise the tracker:\n${output}")
+endif()
