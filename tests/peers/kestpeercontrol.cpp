@@ -7,11 +7,17 @@
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 
+#include <csignal>
+#include <sys/prctl.h>
+
 KestPeerControl::KestPeerControl(QObject *parent)
     : QObject(parent)
     , m_connection(QDBusConnection::sessionBus())
 {
     qDBusRegisterMetaType<QList<QVariantMap>>();
+    // A peer never outlives whoever started it: the test, or the bus daemon that activated it.
+    // Left behind, it would hold the test runner's output open.
+    prctl(PR_SET_PDEATHSIG, SIGTERM);
 }
 
 KestPeerControl::~KestPeerControl() = default;
