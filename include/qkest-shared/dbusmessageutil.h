@@ -1,0 +1,67 @@
+#ifndef DBUSMESSAGEUTIL_H
+#define DBUSMESSAGEUTIL_H
+
+#include "qkestshared_export.h"
+
+#include <QByteArray>
+#include <QMap>
+#include <QString>
+#include <QStringList>
+#include <QVariant>
+
+/*!
+ * Decodes the metadata blocks that remote sources send in browse results and get-metadata
+ * replies (D-Bus type ay).
+ *
+ * A block is a plain sequence of entries, without header, count or padding:
+ *
+ * | field       | bytes      | encoding                                         |
+ * |-------------|------------|--------------------------------------------------|
+ * | key         | variable   | Latin-1 characters, then one zero byte           |
+ * | (skipped)   | 4          | 32-bit integer, ignored                          |
+ * | type code   | 4          | 32-bit integer: GLib's fundamental type number   |
+ * | value       | by type    | 12 char (1 byte), 20 boolean and 24 int (4),     |
+ * |             |            | 28 uint (4), 40 int64 and 44 uint64 (8),         |
+ * |             |            | 60 double (8), 64 string (characters, zero byte) |
+ *
+ * Numbers are in host byte order: producer and consumer share the machine.
+ *
+ * The extract functions consume what they read from the front of \a data. Each always writes
+ * \a error (which must not be null): false on success; on failure true, and \a data is cleared,
+ * so a loop that runs while the data is not empty ends at the first error.
+ */
+class QKESTSHARED_EXPORT DBusMessageUtil
+{
+public:
+    //! Reads a zero-terminated string. Without a terminator: warns and returns a null string.
+    static QString extractString(QByteArray &data, bool *error);
+
+    /*!
+     * Reads one number of type T in host byte order; \a typeTag only selects T.
+     * Instantiated for int, unsigned int, long long, unsigned long long, double and char.
+     */
+    template<typename T>
+    static T extractNumericValue(QByteArray &data, T typeTag, bool *error);
+
+    /*!
+     * Reads one value of GLib fundamental type \a type. On a short read the variant still has
+     * the type's QVariant type: look at \a error, not at the variant.
+     */
+    static QVariant extractMetadataValue(int type, QByteArray &data, bool *error);
+
+    /*!
+     * Decodes a whole block into \a metadata; a key that occurs twice keeps its last value.
+     * False when the block is malformed; \a metadata then holds the entries before the fault.
+     * Reads \a block in place, in one pass.
+     */
+    static bool decodeMetadataBlock(const QByteArray &block, QMap<QString, QVariant> &metadata);
+
+    /*!
+     * Decodes a whole block into two parallel lists, in block order and with repeated keys kept;
+     * values are converted with QVariant::toString(). On a malformed entry, false: \a keys then
+     * holds one entry more than \a values.
+     */
+    static bool decodeMetadataBlock(const QByteArray &block, QStringList &keys, QStringList &values);
+};
+
+#endif

@@ -1,0 +1,37 @@
+#ifndef KESTPROXYSOURCENAMEREQUEST_H
+#define KESTPROXYSOURCENAMEREQUEST_H
+
+#include "qkestshared_export.h"
+
+#include <QDBusError>
+#include <QObject>
+#include <QString>
+
+class KestProxySource;
+
+/*!
+ * Fetches a remote source's display name with an asynchronous call and hands it to the
+ * receiver's slot, which takes one QString. Failures are only logged.
+ */
+class QKESTSHARED_EXPORT KestProxySourceNameRequest : public QObject
+{
+    Q_OBJECT
+public:
+    KestProxySourceNameRequest(QObject *parent, KestProxySource *source, const QString &method, QObject *receiver,
+                               const char *slot);
+
+    //! Places the call of \a method on the source's extension interface; false when it cannot.
+    bool call();
+
+protected Q_SLOTS:
+    void handleReply(const QString &name);
+    virtual void handleError(const QDBusError &error);
+
+protected:
+    KestProxySource *source;
+    QString method;
+    QObject *receiver;
+    const char *slot;
+};
+
+#endif

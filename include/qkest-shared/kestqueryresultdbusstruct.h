@@ -1,0 +1,23 @@
+#ifndef KESTQUERYRESULTDBUSSTRUCT_H
+#define KESTQUERYRESULTDBUSSTRUCT_H
+
+#include "qkestshared_export.h"
+
+#include <QDBusArgument>
+#include <QList>
+#include <QMetaType>
+#include <QStringList>
+
+//! One query result row as a remote source sends it: the D-Bus structure (uas).
+struct QKESTSHARED_EXPORT KestQueryResultDBusStruct
+{
+    uint index = 0;
+    QStringList resultRow;
+};
+
+QKESTSHARED_EXPORT QDBusArgument &operator<<(QDBusArgument &argument, const KestQueryResultDBusStruct &row);
+QKESTSHARED_EXPORT const QDBusArgument &operator>>(const QDBusArgument &argument, KestQueryResultDBusStruct &row);
+
+Q_DECLARE_METATYPE(KestQueryResultDBusStruct)
+
+#endif

@@ -1,0 +1,72 @@
+#include "dbusadaptor.h"
+
+#include "dbusmessageutil.h"
+#include "kestlogging_p.h"
+#include "kestproxysource.h"
+
+#include <kestcontent.h>
+#include <kesterror.h>
+
+#include <QDBusMetaType>
+
+#include <memory>
+
+DBusAdaptor::DBusAdaptor(KestProxySource *source)
+    : QDBusAbstractAdaptor(source)
+    , m_source(source)
+{
+    qDBusRegisterMetaType<KestBrowseResultDBusStruct>();
+    qDBusRegisterMetaType<QList<KestBrowseResultDBusStruct>>();
+    qDBusRegisterMetaType<KestQueryResultDBusStruct>();
+    qDBusRegisterMetaType<QList<KestQueryResultDBusStruct>>();
+}
+
+KestContent *DBusAdaptor::parseBrowseResult(KestBrowseResultDBusStruct &result)
+{
+    auto content = std::make_unique<KestContent>(result.objectId);
+    Metamap metadata;
+    if (!DBusMessageUtil::decodeMetadataBlock(result.metadata, metadata)) {
+        qCWarning(lcKestSource) << "Parsing error!";
+        return nullptr;
+    }
+    content->setMetaData(metadata, nullptr, nullptr);
+    return content.release();
+}
+
+void DBusAdaptor::browse_result(uint browse_id, const QList<KestBrowseResultDBusStruct> &results)
+{
+    qCDebug(lcKestSource) << "DBusAdaptor::browse_result browse_id" << browse_id;
+    const QString invalidData = QStringLiteral("Error. Results contains invalid data.");
+    for (KestBrowseResultDBusStruct row : results) {
+        if (row.errorCode == 0 && row.errorMessage.isEmpty()) {
+            KestContent *content = parseBrowseResult(row);
+            if (!content) {
+                qCCritical(lcKestSource) << "Error. Results contains invalid data.";
+                m_source->handlePredicateBrowseError(browse_id, KestError::GeneralFailure, invalidData);
+            } else {
+                m_source->handlePredicateBrowseResult(browse_id, content, row.index, row.remainingCount);
+            }
+        } else {
+            qCWarning(lcKestSource) << "Browse result contains an error. Error code: " << row.errorCode;
+            m_source->handlePredicateBrowseError(browse_id, row.errorCode, row.errorMessage);
+        }
+    }
+}
+
+void DBusAdaptor::query_result(uint queryId, int remainingCount, const QList<KestQueryResultDBusStruct> &results,
+                               int errorCode, const QString &errorMessage)
+{
+    qCDebug(lcKestSource) << "DBusAdaptor:query_result queryId:" << queryId << "errorCode" << errorCode;
+    if (errorCode != 0) {
+        m_source->handleQueryError(queryId, errorCode, errorMessage);
+        return;
+    }
+    if (!errorMessage.isEmpty())
+        return;
+    const int count = results.size();
+    for (int i = 0; i < count; ++i) {
+        const KestQueryResultDBusStruct &row = results.at(i);
+        // Each row carries the number of rows after it, in this batch and in later ones.
+        m_source->handleQueryResult(queryId, row.index, row.resultRow, remainingCount + (count - 1 - i));
+    }
+}

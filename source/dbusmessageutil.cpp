@@ -1,0 +1,197 @@
+#include "dbusmessageutil.h"
+
+#include "kestlogging_p.h"
+
+#include <cstring>
+#include <type_traits>
+
+namespace {
+
+/*
+ * A cursor over a metadata block. Reads never copy the block and never move bytes: a whole
+ * block is decoded in one linear pass. A failed read warns as the extract functions do and
+ * moves the cursor to the end, like clearing the array would.
+ */
+class MetadataCursor
+{
+public:
+    explicit MetadataCursor(const QByteArray &data)
+        : m_begin(data.constData())
+        , m_pos(m_begin)
+        , m_end(m_begin + data.size())
+    {
+    }
+
+    bool atEnd() const { return m_pos == m_end; }
+    bool failed() const { return m_failed; }
+    qsizetype consumed() const { return m_pos - m_begin; }
+
+    QString readString()
+    {
+        m_failed = false;
+        const void *terminator = std::memchr(m_pos, '\0', size_t(m_end - m_pos));
+        if (!terminator) {
+            qCWarning(lcKestSource) << "String can not be extracted.";
+            fail();
+            return QString();
+        }
+        const char *stringEnd = static_cast<const char *>(terminator);
+        const QString result = QString::fromLatin1(m_pos, int(stringEnd - m_pos));
+        m_pos = stringEnd + 1;
+        return result;
+    }
+
+    template<typename T>
+    T readNumber()
+    {
+        m_failed = false;
+        if (m_end - m_pos < qsizetype(sizeof(T))) {
+            qCWarning(lcKestSource) << "Numeric value  can not be extracted.";
+            fail();
+            return T(0);
+        }
+        // The block has no alignment: copy the bytes rather than load through a cast pointer.
+        T value;
+        std::memcpy(&value, m_pos, sizeof(T));
+        m_pos += sizeof(T);
+        if constexpr (std::is_same_v<T, char>)
+            qCDebug(lcKestSource) << "extracted numeric :" << signExtended(value);
+        else
+            qCDebug(lcKestSource) << "extracted numeric :" << value;
+        return value;
+    }
+
+    QVariant readValue(int type)
+    {
+        m_failed = false;
+        switch (type) {
+        case 12: // G_TYPE_CHAR
+            return QVariant(signExtended(readNumber<char>()));
+        case 20: // G_TYPE_BOOLEAN
+            return QVariant(readNumber<int>() != 0);
+        case 24: // G_TYPE_INT
+            return QVariant(readNumber<int>());
+        case 28: // G_TYPE_UINT
+            return QVariant(readNumber<unsigned int>());
+        case 40: // G_TYPE_INT64
+            return QVariant(readNumber<long long>());
+        case 44: // G_TYPE_UINT64
+            return QVariant(readNumber<unsigned long long>());
+        case 60: // G_TYPE_DOUBLE
+            return QVariant(readNumber<double>());
+        case 64: // G_TYPE_STRING
+            return QVariant(readString());
+        default:
+            qCWarning(lcKestSource) << "WARNING, unsupported data type";
+            fail();
+            return QVariant();
+        }
+    }
+
+    /*
+     * One entry: key, skipped word, type code, value. Every read runs even after a failed one,
+     * so a malformed entry logs exactly what the four extract calls would log.
+     */
+    template<typename KeyRead, typename ValueRead>
+    void readEntry(KeyRead onKey, ValueRead onValue)
+    {
+        const QString key = readString();
+        onKey(key);
+        readNumber<int>(); // skipped word
+        const int type = readNumber<int>();
+        const QVariant value = readValue(type);
+        if (!m_failed)
+            onValue(key, value);
+    }
+
+    //! Makes \a data look as if the extract functions had consumed what this cursor read.
+    void commitTo(QByteArray &data, bool *error) const
+    {
+        *error = m_failed;
+        if (m_failed)
+            data.clear();
+        else
+            data.remove(0, int(consumed()));
+    }
+
+private:
+    // char is unsigned on some targets: widen through the byte's bit pattern.
+    static int signExtended(char c)
+    {
+        const int byte = static_cast<unsigned char>(c);
+        return byte >= 0x80 ? byte - 0x100 : byte;
+    }
+
+    void fail()
+    {
+        m_failed = true;
+        m_pos = m_end;
+    }
+
+    const char *m_begin;
+    const char *m_pos;
+    const char *m_end;
+    bool m_failed = false;
+};
+
+template<typename KeyRead, typename ValueRead>
+bool decodeBlock(const QByteArray &block, KeyRead onKey, ValueRead onValue)
+{
+    MetadataCursor cursor(block);
+    while (!cursor.atEnd()) {
+        cursor.readEntry(onKey, onValue);
+        if (cursor.failed())
+            return false;
+    }
+    return true;
+}
+
+} // namespace
+
+QString DBusMessageUtil::extractString(QByteArray &data, bool *error)
+{
+    MetadataCursor cursor(data);
+    const QString result = cursor.readString();
+    cursor.commitTo(data, error);
+    return result;
+}
+
+template<typename T>
+T DBusMessageUtil::extractNumericValue(QByteArray &data, T, bool *error)
+{
+    MetadataCursor cursor(data);
+    const T result = cursor.readNumber<T>();
+    cursor.commitTo(data, error);
+    return result;
+}
+
+template QKESTSHARED_EXPORT int DBusMessageUtil::extractNumericValue<int>(QByteArray &, int, bool *);
+template QKESTSHARED_EXPORT unsigned int DBusMessageUtil::extractNumericValue<unsigned int>(QByteArray &, unsigned int,
+                                                                                            bool *);
+template QKESTSHARED_EXPORT long long DBusMessageUtil::extractNumericValue<long long>(QByteArray &, long long, bool *);
+template QKESTSHARED_EXPORT unsigned long long
+DBusMessageUtil::extractNumericValue<unsigned long long>(QByteArray &, unsigned long long, bool *);
+template QKESTSHARED_EXPORT double DBusMessageUtil::extractNumericValue<double>(QByteArray &, double, bool *);
+template QKESTSHARED_EXPORT char DBusMessageUtil::extractNumericValue<char>(QByteArray &, char, bool *);
+
+QVariant DBusMessageUtil::extractMetadataValue(int type, QByteArray &data, bool *error)
+{
+    MetadataCursor cursor(data);
+    const QVariant result = cursor.readValue(type);
+    cursor.commitTo(data, error);
+    return result;
+}
+
+bool DBusMessageUtil::decodeMetadataBlock(const QByteArray &block, QMap<QString, QVariant> &metadata)
+{
+    return decodeBlock(
+        block, [](const QString &) {},
+        [&metadata](const QString &key, const QVariant &value) { metadata.insert(key, value); });
+}
+
+bool DBusMessageUtil::decodeMetadataBlock(const QByteArray &block, QStringList &keys, QStringList &values)
+{
+    return decodeBlock(
+        block, [&keys](const QString &key) { keys.append(key); },
+        [&values](const QString &, const QVariant &value) { values.append(value.toString()); });
+}

@@ -1,0 +1,353 @@
+#include "kestproxysource.h"
+
+#include "dbusadaptor.h"
+#include "dbusmessageutil.h"
+#include "kestbusnames.h"
+#include "kestbuscall_p.h"
+#include "kestlogging_p.h"
+#include "kestproxysourcenamerequest.h"
+#include "kestproxysourcepropertyrequest.h"
+
+#include <kestcallbackhelper.h>
+#include <kestcontent.h>
+#include <kesterror.h>
+
+#include <QDBusConnection>
+
+#include <memory>
+
+KestProxySource::KestProxySource(QObject *parent, const QString &uuid, const QString &plugin, const QString &name)
+    : KestSource(parent, uuid, plugin)
+{
+    setName(name);
+}
+
+KestProxySource::~KestProxySource()
+{
+    QDBusConnection::sessionBus().unregisterObject(KestBusNames::proxySourcePath(uuid()),
+                                                   QDBusConnection::UnregisterNode);
+    delete m_nameRequest;
+    m_nameRequest = nullptr;
+    // Pending work ends silently: nobody is called back.
+    for (auto *actions : {&m_ongoingQueries, &m_ongoingBrowses, &m_ongoingGetMetas}) {
+        qDeleteAll(*actions);
+        actions->clear();
+    }
+    connectPropertyChanged(false);
+}
+
+bool KestProxySource::initDBusConnection()
+{
+    qCDebug(lcKestSource) << "KestProxySource::initDBusConnection";
+    m_serviceName = KestBusNames::sourceService(pluginName(), uuid());
+    m_objectPath = KestBusNames::sourcePath(uuid());
+
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (bus.isConnected()) {
+        const bool registered =
+            bus.registerObject(KestBusNames::proxySourcePath(uuid()), this, QDBusConnection::ExportAdaptors);
+        // Adaptors are looked up when a call arrives, so creating it after registering is fine.
+        m_dbusAdaptor = new DBusAdaptor(this);
+        if (registered && getName()) {
+            const bool connected = connectPropertyChanged(true);
+            if (!connected)
+                qCWarning(lcKestSource) << "KestProxySource::initDBusConnection failed to connect property_changed signal";
+            return connected;
+        }
+    }
+    qCWarning(lcKestSource) << "Couldn't get name of the source!";
+    return false;
+}
+
+bool KestProxySource::connectPropertyChanged(bool connect)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString signal = QStringLiteral("property_changed");
+    const char *slot = SLOT(handlePropertyChangedSignal(QString,QDBusVariant));
+    if (connect)
+        return bus.connect(m_serviceName, m_objectPath, KestBusNames::extensionInterface(), signal, this, slot);
+    return bus.disconnect(m_serviceName, m_objectPath, KestBusNames::extensionInterface(), signal, this, slot);
+}
+
+QString KestProxySource::serviceName() const
+{
+    return m_serviceName;
+}
+
+QString KestProxySource::objectPath() const
+{
+    return m_objectPath;
+}
+
+bool KestProxySource::getName()
+{
+    qCDebug(lcKestSource) << "KestProxySource::getName";
+    if (!name().isEmpty())
+        return true;
+    delete m_nameRequest;
+    m_nameRequest = new KestProxySourceNameRequest(this, this, QStringLiteral("get_name"), this,
+                                                   SLOT(getNameCallback(QString)));
+    return m_nameRequest->call();
+}
+
+void KestProxySource::getNameCallback(const QString &name)
+{
+    qCDebug(lcKestSource) << "KestProxySource::getNameCallback";
+    setName(name);
+    // Called from the request's own reply handler, which touches nothing of it afterwards.
+    delete m_nameRequest;
+    m_nameRequest = nullptr;
+}
+
+bool KestProxySource::setKestProperty(const QString &name, const QVariant &value)
+{
+    qCDebug(lcKestSource) << "KestProxySource::setKestProperty" << name << value;
+    if (name.isEmpty()) {
+        qCWarning(lcKestSource)
+            << "Not starting setKestProperty call, because missing or incomplete parameters. Please check your input.";
+        return false;
+    }
+    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath,
+                                                          KestBusNames::extensionInterface(),
+                                                          QStringLiteral("set_extension_property"));
+    message << name << QVariant::fromValue(QDBusVariant(value));
+    QDBusConnection::sessionBus().call(message, QDBus::NoBlock);
+    return true;
+}
+
+bool KestProxySource::kestProperty(QString &name, QObject *receiver, const char *member)
+{
+    qCDebug(lcKestSource) << "KestProxySource::kestProperty";
+    if (name.isEmpty() || !receiver || !member) {
+        qCWarning(lcKestSource)
+            << "Not starting kestProperty call, because missing or incomplete parameters. Please check your input.";
+        return false;
+    }
+    auto *request = new KestProxySourcePropertyRequest(this, this, receiver, member, name);
+    return request->call();
+}
+
+void KestProxySource::handlePropertyChangedSignal(const QString &name, const QDBusVariant &value)
+{
+    qCDebug(lcKestSource) << "KestProxySource::handlePropertyChangedSignal: " << name << " : " << value.variant();
+    Q_EMIT kestPropertyChanged(name, value.variant());
+}
+
+void KestProxySource::handleMessage(const QDBusMessage &)
+{
+    qCDebug(lcKestSource) << "KestProxySource::handleMessage !!!!!!!!";
+}
+
+QDBusMessage KestProxySource::createPredicateBrowseCall(QString objectId, const QString &predicate,
+                                                        const QStringList &keys, uint offset, uint count)
+{
+    if (objectId.isEmpty())
+        objectId = uuid() + QStringLiteral("::"); // the source's root object
+    qCDebug(lcKestSource) << "QDBusMessage KestProxySource::createPredicateBrowseCall(QString, QString, QStringList, uint, uint)"
+                          << " - object ID:" << objectId;
+    if (predicate.isEmpty() && keys.isEmpty()) {
+        qCWarning(lcKestSource) << "Metadata keys for browse has not been set!";
+        return QDBusMessage();
+    }
+    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath, KestBusNames::sourceInterface(),
+                                                          QStringLiteral("browse"));
+    message << objectId << predicate << keys << offset << count;
+    return message;
+}
+
+QDBusMessage KestProxySource::createQueryAsynchCall(const QString &query)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath, KestBusNames::sourceInterface(),
+                                                          QStringLiteral("query"));
+    message << query;
+    return message;
+}
+
+namespace {
+
+// The id in a start reply; absent when the call failed or the source sent no argument.
+bool replyId(const QDBusMessage &call, uint *id)
+{
+    const QVariant first = KestBusCall::firstArgument(
+        KestBusCall::blocking(call.service(), call.path(), call.interface(), call.member(), call.arguments()));
+    if (!first.isValid())
+        return false;
+    *id = uint(first.toInt());
+    return true;
+}
+
+} // namespace
+
+uint KestProxySource::browse(const QString &objectId, const QString &predicate, const QStringList &keys, uint offset,
+                             uint count, QObject *receiver, const char *resultSlot, const char *errorSlot)
+{
+    qCDebug(lcKestSource) << "KestProxySource::browse predicate" << objectId;
+    const QDBusMessage call = createPredicateBrowseCall(objectId, predicate, keys, offset, count);
+    if (call.arguments().isEmpty() || !receiver) {
+        qCWarning(lcKestSource) << "Error: Cannot initate browse! Invalid arguments or result receiver is NULL!";
+        return 0;
+    }
+    // A reply without an id started nothing that could be told apart: keep no record for it.
+    uint browseId = 0;
+    if (!replyId(call, &browseId))
+        return 0;
+    qCDebug(lcKestSource) << "browseId:" << browseId;
+
+    if (KestOngoingAction *previous = m_ongoingBrowses.take(browseId)) {
+        qCWarning(lcKestSource) << "KestProxySource::browse. There was ongoing browse with same id, replacing it.";
+        delete previous;
+    }
+    m_ongoingBrowses.insert(browseId, new KestOngoingAction{receiver, resultSlot, errorSlot});
+    return browseId;
+}
+
+void KestProxySource::cancelBrowse(uint browseId)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath, KestBusNames::sourceInterface(),
+                                                          QStringLiteral("cancel_browse"));
+    message << browseId;
+    if (!QDBusConnection::sessionBus().send(message))
+        qCWarning(lcKestSource) << "KestProxySource::cancelBrowse Not able to send cancel request to source.";
+}
+
+uint KestProxySource::query(const QString &query, QObject *receiver, const char *resultSlot, const char *errorSlot)
+{
+    qCDebug(lcKestSource) << "KestProxySource::query";
+    if (!receiver) {
+        qCWarning(lcKestSource) << "Not starting query, because no receiver given.";
+        return 0;
+    }
+    uint queryId = 0;
+    if (!replyId(createQueryAsynchCall(query), &queryId))
+        return 0;
+    qCDebug(lcKestSource) << "queryId:" << queryId;
+
+    if (KestOngoingAction *previous = m_ongoingQueries.take(queryId)) {
+        qCWarning(lcKestSource) << "KestProxySource::query. There was ongoing query with same id, replacing it.";
+        delete previous;
+    }
+    m_ongoingQueries.insert(queryId, new KestOngoingAction{receiver, resultSlot, errorSlot});
+    return queryId;
+}
+
+void KestProxySource::cancelQuery(uint queryId)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath, KestBusNames::sourceInterface(),
+                                                          QStringLiteral("cancel_query"));
+    message << queryId;
+    if (!QDBusConnection::sessionBus().send(message))
+        qCWarning(lcKestSource) << "KestProxySource::cancelQuery Not able to send cancel request to source.";
+}
+
+void KestProxySource::handlePredicateBrowseResult(uint browseId, KestContent *content, uint index, int remainingCount)
+{
+    qCDebug(lcKestSource) << "KestProxySource::handlePredicateBrowseResult id" << browseId << "index" << index;
+    std::unique_ptr<KestContent> row(content);
+    const QString objectId = row->uuid();
+    const Metamap metadata = row->metaData();
+    row.reset();
+
+    KestOngoingAction *action = m_ongoingBrowses.value(browseId);
+    if (!action) {
+        qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)"
+                                 << " browse id not found!";
+        return;
+    }
+    // The last row ends the browse before the receiver hears of it: from its slot the receiver
+    // may start the next browse, which the source may give the same id, or drop this proxy.
+    const std::unique_ptr<KestOngoingAction> finished(remainingCount == 0 ? m_ongoingBrowses.take(browseId) : nullptr);
+    if (!action->receiver) {
+        qCWarning(lcKestSource) << "KestProxySource::handlePredicateBrowseResult: receiver object is DESTROYED!";
+        return;
+    }
+    const QPointer<KestProxySource> alive(this);
+    if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultSlot, browseId, objectId, metadata, index,
+                                    remainingCount)) {
+        qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)"
+                                 << " slot invocation failed!";
+    }
+    if (finished && alive)
+        Q_EMIT browseCompleted();
+}
+
+void KestProxySource::handlePredicateBrowseError(uint browseId, uint errorCode, const QString &errorMessage)
+{
+    std::unique_ptr<KestOngoingAction> action(m_ongoingBrowses.take(browseId));
+    if (!action) {
+        qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseError(uint, uint, QString)"
+                                 << " : browse id not found!";
+        return;
+    }
+    if (!action->receiver) {
+        qCWarning(lcKestSource) << "KestProxySource::handlePredicateBrowseError: receiver object is DESTROYED!";
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorSlot, browseId, errorCode,
+                                           errorMessage)) {
+        qCCritical(lcKestSource) << "KestProxySource::handlePredicateBrowseError: slot invocation failed!";
+    }
+}
+
+void KestProxySource::handleQueryResult(uint queryId, uint index, const QStringList &resultRow, int remainingCount)
+{
+    qCDebug(lcKestSource) << "KestProxySource::handleQueryResult id" << queryId << "index" << index;
+    KestOngoingAction *action = m_ongoingQueries.value(queryId);
+    if (!action)
+        return;
+    // Ended before the call, for the same reasons as a browse.
+    const std::unique_ptr<KestOngoingAction> finished(remainingCount == 0 ? m_ongoingQueries.take(queryId) : nullptr);
+    if (!action->receiver) {
+        qCWarning(lcKestSource) << "KestProxySource::handleQueryResult: receiver object is DESTROYED!";
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultSlot, queryId, resultRow, index,
+                                           remainingCount)) {
+        qCCritical(lcKestSource) << "KestProxySource::handleQueryResult: slot invocation failed!";
+    }
+}
+
+void KestProxySource::handleQueryError(uint queryId, int errorCode, const QString &errorMessage)
+{
+    std::unique_ptr<KestOngoingAction> action(m_ongoingQueries.take(queryId));
+    if (!action)
+        return;
+    if (!action->receiver) {
+        qCWarning(lcKestSource) << "KestProxySource::handleQueryError: receiver object is DESTROYED!";
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorSlot, queryId, errorCode,
+                                           errorMessage)) {
+        qCCritical(lcKestSource) << "KestProxySource::handleQueryError: slot invocation failed!";
+    }
+}
+
+void KestProxySource::handleGetMetaResult(const QDBusMessage &message)
+{
+    qCDebug(lcKestSource) << "Proxy's handleGetMeta called!";
+    QStringList keys;
+    QStringList values;
+    const QByteArray block = message.arguments().value(0).toByteArray();
+    const bool decoded = DBusMessageUtil::decodeMetadataBlock(block, keys, values);
+
+    std::unique_ptr<KestOngoingAction> action(m_ongoingGetMetas.take(m_getMetaId));
+    if (!decoded || !action) {
+        qCWarning(lcKestSource) << "KestProxySource could not parse get meta results!";
+        return;
+    }
+    if (!action->receiver) {
+        qCWarning(lcKestSource) << "KestProxySource::handleGetMetaResult: receiver object is DESTROYED!";
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultSlot, m_getMetaId, keys, values)) {
+        qCCritical(lcKestSource) << "KestProxySource::handleGetMetaResult: slot invocation failed!";
+    }
+}
+
+void KestProxySource::handleGetMetaError(const QDBusMessage &message)
+{
+    qCDebug(lcKestSource) << "Proxy's handleGetMetaError called!";
+    // Which argument carries the text is unsettled; the domain doubles as the message.
+    const QString domain = message.arguments().value(0).toString();
+    std::unique_ptr<KestOngoingAction> action(m_ongoingGetMetas.take(m_getMetaId));
+    if (!action || domain != KestError::KEST_SOURCE_ERROR_QUARK) {
+        qCWarning(lcKestSource) << "Invalid quark received in ProxySource";
+        return;
+    }
+    if (!action->receiver) {
+        qCWarning(lcKestSource) << "KestProxySource::handleGetMetaError: receiver object is DESTROYED!";
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorSlot, m_getMetaId, domain)) {
+        qCCritical(lcKestSource) << "KestProxySource::handleGetMetaError: slot invocation failed!";
+    }
+}

@@ -1,0 +1,53 @@
+#include "kestproxysourcepropertyrequest.h"
+
+#include "kestbusnames.h"
+#include "kestlogging_p.h"
+#include "kestproxysource.h"
+
+#include <kestcallbackhelper.h>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+
+KestProxySourcePropertyRequest::KestProxySourcePropertyRequest(QObject *parent, KestProxySource *source,
+                                                               QObject *receiver, const char *slot,
+                                                               const QString &propertyName)
+    : QObject(parent)
+    , source(source)
+    , receiver(receiver)
+    , slot(slot)
+    , propertyName(propertyName)
+{
+}
+
+bool KestProxySourcePropertyRequest::call()
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(source->serviceName(), source->objectPath(),
+                                                          KestBusNames::extensionInterface(),
+                                                          QStringLiteral("get_extension_property"));
+    message << propertyName;
+    const bool placed = QDBusConnection::sessionBus().callWithCallback(
+        message, this, SLOT(handleReply(QString,QDBusVariant)), SLOT(handleError(QDBusError)));
+    if (!placed)
+        deleteLater();
+    return placed;
+}
+
+void KestProxySourcePropertyRequest::handleReply(const QString &name, const QDBusVariant &dbusVariant)
+{
+    const QVariant value = dbusVariant.variant();
+    qCDebug(lcKestSource) << "KestProxySourcePropertyRequest::handleReply" << name << value;
+    source->setProperty(name.toLatin1().constData(), value);
+    if (!KestCallbackHelper::invoke(receiver, slot, name, value))
+        qCCritical(lcKestSource) << "KestProxySourcePropertyRequest: Callback slot invocation failed!" << slot;
+    deleteLater();
+}
+
+void KestProxySourcePropertyRequest::handleError(const QDBusError &)
+{
+    qCWarning(lcKestSource) << "KestProxySourcePropertyRequest::handleError";
+    // The caller learns of the failure from the invalid value alone.
+    if (!KestCallbackHelper::invoke(receiver, slot, propertyName, QVariant()))
+        qCCritical(lcKestSource) << "KestProxySourcePropertyRequest: Error callback slot invocation failed!";
+    deleteLater();
+}

@@ -1,0 +1,17 @@
+#include "kestqueryresultdbusstruct.h"
+
+QDBusArgument &operator<<(QDBusArgument &argument, const KestQueryResultDBusStruct &row)
+{
+    argument.beginStructure();
+    argument << row.index << row.resultRow;
+    argument.endStructure();
+    return argument;
+}
+
+const QDBusArgument &operator>>(const QDBusArgument &argument, KestQueryResultDBusStruct &row)
+{
+    argument.beginStructure();
+    argument >> row.index >> row.resultRow;
+    argument.endStructure();
+    return argument;
+}

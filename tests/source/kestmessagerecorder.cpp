@@ -1,0 +1,36 @@
+#include "kestmessagerecorder.h"
+
+#include <cstring>
+
+namespace {
+KestMessageRecorder *s_recorder = nullptr;
+}
+
+KestMessageRecorder::KestMessageRecorder()
+    : m_previous(qInstallMessageHandler(&KestMessageRecorder::handle))
+{
+    s_recorder = this;
+}
+
+KestMessageRecorder::~KestMessageRecorder()
+{
+    qInstallMessageHandler(m_previous);
+    s_recorder = nullptr;
+}
+
+QStringList KestMessageRecorder::take()
+{
+    QStringList result;
+    result.swap(m_messages);
+    return result;
+}
+
+void KestMessageRecorder::handle(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (!context.category || std::strcmp(context.category, "qkest.source") != 0) {
+        s_recorder->m_previous(type, context, message);
+        return;
+    }
+    if (type != QtDebugMsg && type != QtInfoMsg)
+        s_recorder->m_messages.append(message);
+}

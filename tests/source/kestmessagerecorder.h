@@ -1,0 +1,27 @@
+#ifndef KESTMESSAGERECORDER_H
+#define KESTMESSAGERECORDER_H
+
+#include <QStringList>
+#include <QtGlobal>
+
+/*
+ * While alive, takes every message of the source proxy's logging category and keeps the
+ * warnings and criticals in order; debug traces are dropped. Other categories pass on.
+ */
+class KestMessageRecorder
+{
+public:
+    KestMessageRecorder();
+    ~KestMessageRecorder();
+
+    //! The recorded messages since the last take, and forgets them.
+    QStringList take();
+
+private:
+    static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message);
+
+    QtMessageHandler m_previous;
+    QStringList m_messages;
+};
+
+#endif

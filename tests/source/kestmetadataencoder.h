@@ -1,0 +1,53 @@
+#ifndef KESTMETADATAENCODER_H
+#define KESTMETADATAENCODER_H
+
+#include <QByteArray>
+#include <QString>
+
+/*
+ * Builds metadata blocks as a remote source writes them, entry by entry:
+ * key, zero byte, a 32-bit word the reader skips, a 32-bit type code, the value.
+ * Numbers go in host byte order. The raw appenders make malformed blocks.
+ */
+class KestMetadataEncoder
+{
+public:
+    enum TypeCode {
+        Char = 12,
+        UChar = 16,
+        Boolean = 20,
+        Int = 24,
+        UInt = 28,
+        Long = 32,
+        ULong = 36,
+        Int64 = 40,
+        UInt64 = 44,
+        Float = 56,
+        Double = 60,
+        String = 64
+    };
+
+    KestMetadataEncoder &addChar(const QString &key, signed char value);
+    KestMetadataEncoder &addBool(const QString &key, qint32 value);
+    KestMetadataEncoder &addInt(const QString &key, qint32 value);
+    KestMetadataEncoder &addUInt(const QString &key, quint32 value);
+    KestMetadataEncoder &addInt64(const QString &key, qint64 value);
+    KestMetadataEncoder &addUInt64(const QString &key, quint64 value);
+    KestMetadataEncoder &addDouble(const QString &key, double value);
+    KestMetadataEncoder &addString(const QString &key, const QString &value);
+
+    //! Key, zero byte, skipped word and type code, without a value.
+    KestMetadataEncoder &addHeader(const QString &key, qint32 typeCode, qint32 skipped = 1);
+    KestMetadataEncoder &addWord(qint32 word);
+    KestMetadataEncoder &addBytes(const QByteArray &bytes);
+
+    QByteArray block() const { return m_block; }
+
+private:
+    template<typename T>
+    KestMetadataEncoder &addEntry(const QString &key, qint32 typeCode, T value);
+
+    QByteArray m_block;
+};
+
+#endif
