@@ -1,0 +1,18 @@
+#ifndef KESTMEDIAINFODBUS_H
+#define KESTMEDIAINFODBUS_H
+
+#include "qkestshared_export.h"
+
+#include "kestmediainfo.h"
+
+class QDBusArgument;
+
+/*
+ * KestMediaInfo on the bus: the struct (sa{sav}) of the uuid and, per metadata key in ascending
+ * order, the key's values, each as a variant. Known to Qt's D-Bus type system as "KestMediaInfo"
+ * once qDBusRegisterMetaType<KestMediaInfo>() has run.
+ */
+QKESTSHARED_EXPORT QDBusArgument &operator<<(QDBusArgument &argument, const KestMediaInfo &mediaInfo);
+QKESTSHARED_EXPORT const QDBusArgument &operator>>(const QDBusArgument &argument, KestMediaInfo &mediaInfo);
+
+#endif

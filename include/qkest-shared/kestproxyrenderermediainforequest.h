@@ -1,0 +1,28 @@
+#ifndef KESTPROXYRENDERERMEDIAINFOREQUEST_H
+#define KESTPROXYRENDERERMEDIAINFOREQUEST_H
+
+#include "kestproxyrendererrequest.h"
+
+#include "kestmediainfo.h"
+
+//! Asks the renderer about the current media; the result member takes (KestRenderer*, KestMediaInfo).
+class QKESTSHARED_EXPORT KestProxyRendererMediaInfoRequest : public KestProxyRendererRequest
+{
+    Q_OBJECT
+public:
+    //! Also makes KestMediaInfo known to the D-Bus type system.
+    KestProxyRendererMediaInfoRequest(QObject *parent, KestProxyRenderer *renderer, const QString &method,
+                                      QObject *receiver, const char *member, const QString &argument);
+
+    bool call() override;
+
+public Q_SLOTS:
+    void handleReply(const KestMediaInfo &mediaInfo);
+
+private:
+    QPointer<QObject> m_receiver;
+    const char *m_member;
+    QString m_argument;
+};
+
+#endif

@@ -1,0 +1,25 @@
+#ifndef KESTPROXYRENDERERNAMEREQUEST_H
+#define KESTPROXYRENDERERNAMEREQUEST_H
+
+#include "kestproxyrendererrequest.h"
+
+//! Reads the renderer's display name; the result slot takes (QString name).
+class QKESTSHARED_EXPORT KestProxyRendererNameRequest : public KestProxyRendererRequest
+{
+    Q_OBJECT
+public:
+    KestProxyRendererNameRequest(QObject *parent, KestProxyRenderer *renderer, const QString &method,
+                                 QObject *receiver, const char *member, QObject *errorReceiver,
+                                 const char *errorMember);
+
+    bool call() override;
+
+public Q_SLOTS:
+    void handleReply(const QString &name);
+
+private:
+    QPointer<QObject> m_receiver;
+    const char *m_member;
+};
+
+#endif

@@ -1,0 +1,25 @@
+#ifndef KESTPROXYRENDERERPOSITIONREQUEST_H
+#define KESTPROXYRENDERERPOSITIONREQUEST_H
+
+#include "kestproxyrendererrequest.h"
+
+//! Asks the renderer for the playback position; the result member takes (KestRenderer*, uint).
+class QKESTSHARED_EXPORT KestProxyRendererPositionRequest : public KestProxyRendererRequest
+{
+    Q_OBJECT
+public:
+    KestProxyRendererPositionRequest(QObject *parent, KestProxyRenderer *renderer, const QString &method,
+                                     QObject *errorReceiver, const char *errorMember, QObject *receiver,
+                                     const char *member);
+
+    bool call() override;
+
+public Q_SLOTS:
+    void handleReply(uint position);
+
+private:
+    QPointer<QObject> m_receiver;
+    const char *m_member;
+};
+
+#endif

@@ -1,0 +1,32 @@
+#ifndef KESTPROXYRENDERERPROPERTYREQUEST_H
+#define KESTPROXYRENDERERPROPERTYREQUEST_H
+
+#include "kestproxyrendererrequest.h"
+
+#include <QDBusVariant>
+
+/*!
+ * Reads one property of the renderer on the extension interface. The value is also stored as a
+ * property of the renderer proxy. The receiver's member takes (QString name, QVariant value) and
+ * is called with an invalid value when the read fails.
+ */
+class QKESTSHARED_EXPORT KestProxyRendererPropertyRequest : public KestProxyRendererRequest
+{
+    Q_OBJECT
+public:
+    KestProxyRendererPropertyRequest(QObject *parent, KestProxyRenderer *renderer, const QString &method,
+                                     QObject *receiver, const char *member);
+
+    void setArguments(const QString &name);
+
+    bool call() override;
+
+public Q_SLOTS:
+    void handleReply(const QString &name, const QDBusVariant &dbusVariant);
+    void handleError(const QDBusError &error) override;
+
+private:
+    QList<QVariant> m_args;
+};
+
+#endif

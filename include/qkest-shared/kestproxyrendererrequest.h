@@ -1,0 +1,60 @@
+#ifndef KESTPROXYRENDERERREQUEST_H
+#define KESTPROXYRENDERERREQUEST_H
+
+#include "qkestshared_export.h"
+
+#include <QDBusError>
+#include <QList>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+#include <QVariant>
+
+class KestProxyRenderer;
+
+/*!
+ * One call of a KestProxyRenderer to its remote renderer that expects a reply.
+ *
+ * A request sends one asynchronous method call, turns the reply or the error into a call of
+ * the caller's member, and then asks its renderer to complete it, which destroys it. Requests
+ * are Qt children of their renderer and die with it; late replies then reach nobody.
+ *
+ * Members are given in SLOT() coding; only the pointer to the text is kept, so pass literals.
+ * A receiver destroyed before the reply arrives is not called.
+ */
+class QKESTSHARED_EXPORT KestProxyRendererRequest : public QObject
+{
+    Q_OBJECT
+public:
+    KestProxyRendererRequest(QObject *parent, KestProxyRenderer *renderer, const QString &method,
+                             QObject *errorReceiver, const char *errorMember);
+    ~KestProxyRendererRequest() override;
+
+    //! Sends the call. True only means that the bus took it; the outcome comes through the callbacks.
+    virtual bool call() = 0;
+
+public Q_SLOTS:
+    /*!
+     * Translates a bus error whose text reads "code:text" into a KestError for the error member,
+     * then completes the request. Text without a colon gives code 3 and the whole text.
+     */
+    virtual void handleError(const QDBusError &error);
+
+protected:
+    //! Sends m_method on \a interface to the renderer, with \a replySlot taking the reply.
+    bool callRenderer(const QString &interface, const char *replySlot,
+                      const QList<QVariant> &arguments = QList<QVariant>());
+    //! False when an error receiver is set but has no fitting error member.
+    bool hasValidErrorCallback() const;
+    //! Logs that a callback check refused the call; returns false.
+    static bool refuseCall();
+    //! Hands the request back to its renderer, which destroys it: touch nothing afterwards.
+    void complete();
+
+    KestProxyRenderer *m_renderer;
+    QString m_method;
+    QPointer<QObject> m_errorReceiver;
+    const char *m_errorMember;
+};
+
+#endif

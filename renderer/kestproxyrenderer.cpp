@@ -1,0 +1,309 @@
+#include "kestproxyrenderer.h"
+
+#include "kestbusnames.h"
+#include "kestinternalregistry.h"
+#include "kestlogging_p.h"
+#include "kestplaylist.h"
+#include "kestproxyrenderermediainforequest.h"
+#include "kestproxyrenderernamerequest.h"
+#include "kestproxyrendererplaybackrequest.h"
+#include "kestproxyrendererpositionrequest.h"
+#include "kestproxyrendererpropertyrequest.h"
+#include "kestproxyrendererstatusrequest.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+
+namespace {
+// Not a state of KestRenderer: nothing has been heard from the remote renderer yet.
+const int UnknownState = 100;
+}
+
+KestProxyRenderer::KestProxyRenderer(const QString &uuid, const QString &pluginName,
+                                     const KestInternalRegistry &registry, const QString &name, QObject *parent)
+    : KestRenderer(uuid, pluginName, parent)
+    , m_registry(&registry)
+    , m_state(UnknownState)
+{
+    m_name = name;
+    m_service = KestBusNames::rendererService(m_pluginName, m_uuid);
+    m_objectPath = KestBusNames::rendererPath(m_uuid);
+    if (!getName())
+        qCWarning(lcKestRenderer) << "Couldn't get name of the renderer!";
+}
+
+KestProxyRenderer::~KestProxyRenderer()
+{
+    // The requests still pending are children of this object and die with it.
+    m_requests.clear();
+}
+
+bool KestProxyRenderer::connectToRendererSignals()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
+
+    const QString renderer = KestBusNames::rendererInterface();
+    const QString extension = KestBusNames::extensionInterface();
+    const struct {
+        const QString &interface;
+        const char *signal;
+        const char *slot;
+    } subscriptions[] = {
+        {renderer, "state_changed", SLOT(catchStateChangedSignal(int))},
+        {renderer, "playlist_changed", SLOT(catchPlaylistChangedSignal(QString))},
+        {renderer, "media_changed", SLOT(catchMediaChangedSignal(int, QString))},
+        {renderer, "playback_completed", SLOT(catchPlaybackCompletedSignal())},
+        {renderer, "metadata_changed", SLOT(catchMetadataChangedSignal(QString, QList<QVariant>))},
+        {renderer, "buffering_info", SLOT(catchBufferingInfoSignal(double))},
+        {renderer, "scanning_info", SLOT(catchScanningInfoSignal(double))},
+        {extension, "property_changed", SLOT(catchPropertyChangedSignal(QString, QDBusVariant))},
+        {renderer, "error", SLOT(catchErrorSignal(int, QString))},
+    };
+    for (const auto &subscription : subscriptions) {
+        if (!bus.connect(m_service, m_objectPath, subscription.interface, QLatin1String(subscription.signal), this,
+                         subscription.slot))
+            return false;
+    }
+    return true;
+}
+
+bool KestProxyRenderer::getName()
+{
+    if (!m_name.isEmpty())
+        return true;
+    qCDebug(lcKestRenderer) << "KestProxyRenderer::getName";
+    return issueRequest(new KestProxyRendererNameRequest(
+        this, this, QStringLiteral("get_name"), this, SLOT(getNameCallback(QString)), this,
+        SLOT(getNameErrorCallback(KestRenderer *, KestError))));
+}
+
+const QString &KestProxyRenderer::service() const
+{
+    return m_service;
+}
+
+const QString &KestProxyRenderer::objectPath() const
+{
+    return m_objectPath;
+}
+
+void KestProxyRenderer::completeRequest(KestProxyRendererRequest *request)
+{
+    m_requests.removeAll(request);
+    delete request;
+}
+
+bool KestProxyRenderer::issueRequest(KestProxyRendererRequest *request)
+{
+    m_requests.append(request);
+    if (request->call())
+        return true;
+    // Nothing went out, so no reply will ever complete it.
+    completeRequest(request);
+    return false;
+}
+
+KestProxyRendererPlaybackRequest *KestProxyRenderer::playbackRequest(const QString &method)
+{
+    return new KestProxyRendererPlaybackRequest(this, this, method, nullptr, nullptr);
+}
+
+bool KestProxyRenderer::play()
+{
+    return issueRequest(playbackRequest(QStringLiteral("play")));
+}
+
+bool KestProxyRenderer::play(const QUrl &url, uint value)
+{
+    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("play_uri"));
+    request->appendArgument(url);
+    request->appendArgument(QVariant::fromValue(value));
+    return issueRequest(request);
+}
+
+bool KestProxyRenderer::play(const QUrl &url, const QString &contentType)
+{
+    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("play_uri_content_type"));
+    request->appendArgument(url);
+    request->appendArgument(contentType);
+    return issueRequest(request);
+}
+
+bool KestProxyRenderer::stop()
+{
+    return issueRequest(playbackRequest(QStringLiteral("stop")));
+}
+
+bool KestProxyRenderer::pause()
+{
+    return issueRequest(playbackRequest(QStringLiteral("pause")));
+}
+
+bool KestProxyRenderer::pauseAt(uint value)
+{
+    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("pause_at"));
+    request->appendArgument(QVariant::fromValue(value));
+    return issueRequest(request);
+}
+
+bool KestProxyRenderer::resume()
+{
+    return issueRequest(playbackRequest(QStringLiteral("resume")));
+}
+
+bool KestProxyRenderer::next()
+{
+    return issueRequest(playbackRequest(QStringLiteral("next")));
+}
+
+bool KestProxyRenderer::previous()
+{
+    return issueRequest(playbackRequest(QStringLiteral("previous")));
+}
+
+bool KestProxyRenderer::gotoIndex(uint index)
+{
+    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("goto_index"));
+    request->appendArgument(QVariant::fromValue(index));
+    return issueRequest(request);
+}
+
+bool KestProxyRenderer::setPosition(int position, KestRenderer::SeekMode mode)
+{
+    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("set_position"));
+    request->appendArgument(QVariant::fromValue(position));
+    request->appendArgument(QVariant::fromValue(int(mode)));
+    return issueRequest(request);
+}
+
+bool KestProxyRenderer::assignPlaylist(KestPlaylist *playlist)
+{
+    qCDebug(lcKestRenderer) << "KestProxyRenderer::assignPlaylist.";
+    if (!playlist)
+        return false;
+    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("assign_playlist"));
+    request->appendArgument(playlist->id());
+    return issueRequest(request);
+}
+
+void KestProxyRenderer::unassignPlaylist()
+{
+    qCDebug(lcKestRenderer) << "KestProxyRenderer::unassignPlaylist.";
+    QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_objectPath, KestBusNames::rendererInterface(),
+                                                          QStringLiteral("assign_playlist"));
+    message << QString();
+    if (!QDBusConnection::sessionBus().send(message))
+        qCWarning(lcKestRenderer) << "Sending KEST_RENDERER_METHOD_ASSIGN_PLAYLIST fails.";
+}
+
+bool KestProxyRenderer::getStatus(QObject *receiver, const char *member)
+{
+    qCDebug(lcKestRenderer) << "KestProxyRenderer::getStatus";
+    return issueRequest(new KestProxyRendererStatusRequest(this, this, QStringLiteral("get_status"), nullptr, "",
+                                                           receiver, member));
+}
+
+bool KestProxyRenderer::getPosition(QObject *receiver, const char *member)
+{
+    return issueRequest(new KestProxyRendererPositionRequest(this, this, QStringLiteral("get_position"), nullptr, "",
+                                                             receiver, member));
+}
+
+bool KestProxyRenderer::getCurrentMediaInfo(QObject *receiver, const char *member, const QString &argument)
+{
+    if (m_state != Playing && m_state != Paused)
+        return false;
+    return issueRequest(new KestProxyRendererMediaInfoRequest(this, this, QStringLiteral("get_current_media_info"),
+                                                              receiver, member, argument));
+}
+
+bool KestProxyRenderer::kestProperty(QString &name, QObject *receiver, const char *member)
+{
+    auto *request =
+        new KestProxyRendererPropertyRequest(this, this, QStringLiteral("get_extension_property"), receiver, member);
+    request->setArguments(name);
+    return issueRequest(request);
+}
+
+bool KestProxyRenderer::setKestProperty(const QString &name, const QVariant &value)
+{
+    // The local value follows when the renderer announces it with property_changed.
+    QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_objectPath, KestBusNames::extensionInterface(),
+                                                          QStringLiteral("set_extension_property"));
+    message << name << QVariant::fromValue(QDBusVariant(value));
+    QDBusConnection::sessionBus().call(message, QDBus::NoBlock, -1);
+    return true;
+}
+
+void KestProxyRenderer::getNameCallback(const QString &name)
+{
+    qCDebug(lcKestRenderer) << "KestProxyRenderer::getNameCallback";
+    m_name = name;
+    Q_EMIT nameChanged(name);
+}
+
+void KestProxyRenderer::getNameErrorCallback(KestRenderer *, const KestError &error)
+{
+    qCWarning(lcKestRenderer) << "KestProxyRenderer::getNameErrorCallback - Fetching the name failed ("
+                              << error.code() << error.text() << ")";
+    Q_EMIT KestRenderer::error(error);
+}
+
+void KestProxyRenderer::catchStateChangedSignal(int state)
+{
+    m_state = state;
+    Q_EMIT stateChanged(KestRenderer::State(state));
+    qCDebug(lcKestRenderer) << "Caught state_changed signal";
+}
+
+void KestProxyRenderer::catchPlaylistChangedSignal(const QString &playlistId)
+{
+    qCDebug(lcKestRenderer) << "Caught playlist_changed signal";
+    KestPlaylist *playlist = playlistId.isEmpty() ? nullptr : m_registry->findPlaylist(playlistId);
+    Q_EMIT playlistChanged(playlist);
+}
+
+void KestProxyRenderer::catchMediaChangedSignal(int index, const QString &objectId)
+{
+    qCDebug(lcKestRenderer) << "Caught mediaChanged signal";
+    Q_EMIT mediaChanged(index, KestContent(objectId));
+}
+
+void KestProxyRenderer::catchPlaybackCompletedSignal()
+{
+    qCDebug(lcKestRenderer) << "void KestProxyRenderer::catchPlaybackCompletedSignal()";
+    Q_EMIT playbackCompleted();
+}
+
+void KestProxyRenderer::catchMetadataChangedSignal(const QString &metadata, const QList<QVariant> &values)
+{
+    Q_EMIT metadataChanged(metadata, values);
+}
+
+void KestProxyRenderer::catchBufferingInfoSignal(double status)
+{
+    qCDebug(lcKestRenderer) << "KestProxyRenderer::catchBufferingInfoSignal, status =" << status;
+    Q_EMIT bufferingInfo(float(status));
+}
+
+void KestProxyRenderer::catchScanningInfoSignal(double status)
+{
+    qCDebug(lcKestRenderer) << "KestProxyRenderer::catchScanningInfoSignal, status =" << status;
+    Q_EMIT scanningInfo(float(status));
+}
+
+void KestProxyRenderer::catchPropertyChangedSignal(const QString &name, const QDBusVariant &value)
+{
+    qCDebug(lcKestRenderer) << "KestProxyRenderer::catchPropertyChangedSignal: " << name << " : " << value.variant();
+    // The base store only: sending the value back to the renderer would echo it.
+    KestRenderer::setKestProperty(name, value.variant());
+}
+
+void KestProxyRenderer::catchErrorSignal(int code, const QString &message)
+{
+    const KestError kestError(code, message);
+    qCDebug(lcKestRenderer) << "KestProxyRenderer: Received error: " << kestError.toString();
+    Q_EMIT error(kestError);
+}

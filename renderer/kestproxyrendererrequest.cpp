@@ -1,0 +1,69 @@
+#include "kestproxyrendererrequest.h"
+
+#include "kestcallbackhelper.h"
+#include "kestlogging_p.h"
+#include "kestproxyrenderer.h"
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+
+KestProxyRendererRequest::KestProxyRendererRequest(QObject *parent, KestProxyRenderer *renderer,
+                                                   const QString &method, QObject *errorReceiver,
+                                                   const char *errorMember)
+    : QObject(parent)
+    , m_renderer(renderer)
+    , m_method(method)
+    , m_errorReceiver(errorReceiver)
+    , m_errorMember(errorMember)
+{
+}
+
+KestProxyRendererRequest::~KestProxyRendererRequest() = default;
+
+void KestProxyRendererRequest::handleError(const QDBusError &error)
+{
+    qCDebug(lcKestRenderer) << "KestProxyRendererRequest::handleError( " << error << " )";
+
+    KestError kestError;
+    const QString message = error.message();
+    const int colon = message.indexOf(QLatin1Char(':'));
+    if (colon >= 0) {
+        // Remote renderers fail with "code:text"; a code that is no number reads as 0.
+        kestError = KestError(message.left(colon).toInt(), message.mid(colon + 1));
+    } else {
+        qCWarning(lcKestRenderer) << "KestProxyRendererRequest::handleError, received invalid error message.";
+        qCWarning(lcKestRenderer) << message;
+        kestError = KestError(KestError::GeneralFailure, message);
+    }
+
+    if (m_errorReceiver)
+        KestCallbackHelper::invokeErrorCallback(m_renderer, kestError, m_errorReceiver, m_errorMember);
+    complete();
+}
+
+bool KestProxyRendererRequest::callRenderer(const QString &interface, const char *replySlot,
+                                            const QList<QVariant> &arguments)
+{
+    QDBusMessage message =
+        QDBusMessage::createMethodCall(m_renderer->service(), m_renderer->objectPath(), interface, m_method);
+    message.setArguments(arguments);
+    // -1: the bus library's default reply time-out.
+    return QDBusConnection::sessionBus().callWithCallback(message, this, replySlot, SLOT(handleError(QDBusError)),
+                                                          -1);
+}
+
+bool KestProxyRendererRequest::hasValidErrorCallback() const
+{
+    return !m_errorReceiver || KestCallbackHelper::checkErrorCallback(m_errorReceiver, m_errorMember);
+}
+
+bool KestProxyRendererRequest::refuseCall()
+{
+    qCWarning(lcKestRenderer) << "Callback check failed so no D-BUS method invocation was done.";
+    return false;
+}
+
+void KestProxyRendererRequest::complete()
+{
+    m_renderer->completeRequest(this);
+}
