@@ -1,0 +1,72 @@
+#ifndef KESTPLAYLISTADAPTOR_H
+#define KESTPLAYLISTADAPTOR_H
+
+#include "qkestshared_export.h"
+
+#include <kestplaylist.h>
+
+#include <QDBusAbstractAdaptor>
+#include <QString>
+
+class QDBusMessage;
+
+/*!
+ * Exports a local playlist on the session bus under its own bus name and object path, as
+ * interface "com.zorvo.kest.playlist", and announces it with playlist_created.
+ *
+ * The adaptor is a child of the playlist and dies with it. The playlist's change signals are
+ * forwarded as bus signals from construction on.
+ */
+class QKESTSHARED_EXPORT KestPlaylistAdaptor : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.zorvo.kest.playlist")
+public:
+    explicit KestPlaylistAdaptor(KestPlaylist &playlist);
+    //! Unregisters the object, then releases the bus name.
+    ~KestPlaylistAdaptor() override;
+
+    /*!
+     * Claims the playlist's bus name, registers the playlist at its object path and sends
+     * playlist_created. False when any step fails; a bus name that was claimed stays owned
+     * until the adaptor is destroyed.
+     */
+    bool init();
+
+public Q_SLOTS:
+    QString get_name();
+    QString id();
+    void shuffle();
+    void unshuffle();
+    //! Replies with the item's uuid, or an empty string when there is no such item.
+    void get_item(int index, const QDBusMessage &message);
+    //! Replies with the uuid of the item's media information, or an empty string.
+    void get_item_media_info(int index, const QDBusMessage &message);
+    uint get_size();
+    int get_current();
+    int get_next(int index);
+    int get_prev(int index);
+    void set_repeat(int repeat);
+    int get_repeat();
+    bool is_shuffled();
+    void increment_use_count();
+    void decrement_use_count();
+    uint get_sort_order();
+
+private Q_SLOTS:
+    void send_contents_changed(uint from, uint remove, uint get);
+    void sendPlaylistUpdated(KestPlaylist::KestPlaylistUpdate update, int newIndex);
+    bool sendPlaylistCreatedSignal();
+    void send_repeat_mode_changed();
+
+private:
+    void sendReply(const QDBusMessage &message, const QString &uuid, const char *failure);
+    bool sendSignal(const QString &path, const QString &member, const QList<QVariant> &arguments,
+                    const char *failure);
+
+    KestPlaylist *m_playlist;
+    QString m_serviceName;
+    QString m_objectPath;
+};
+
+#endif

@@ -1,0 +1,52 @@
+#ifndef KESTPLAYLISTMODELADAPTOR_H
+#define KESTPLAYLISTMODELADAPTOR_H
+
+#include "qkestshared_export.h"
+
+#include <QDBusAbstractAdaptor>
+#include <QDBusVariant>
+#include <QString>
+
+class QAbstractItemModel;
+class QModelIndex;
+
+/*!
+ * Exports the item model of a published playlist as interface "com.zorvo.kest.playlistmodel"
+ * at the playlist's model path. It claims no bus name: callers reach it through the bus name
+ * of the playlist's KestPlaylistAdaptor in the same process.
+ *
+ * Only the display role and horizontal headers are served; a cell or header that the model
+ * does not have is answered with a KestProxyModelError, never with a D-Bus error. The model
+ * is treated as a flat list.
+ */
+class QKESTSHARED_EXPORT KestPlaylistModelAdaptor : public QDBusAbstractAdaptor
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.zorvo.kest.playlistmodel")
+public:
+    explicit KestPlaylistModelAdaptor(QAbstractItemModel &model);
+    ~KestPlaylistModelAdaptor() override;
+
+    //! Registers the model at the model path of playlist \a id; true at once when already done.
+    bool init(const QString &id);
+
+public Q_SLOTS:
+    QDBusVariant get_data(int row, int column);
+    uint get_row_count();
+    uint get_column_count();
+    QDBusVariant get_header_data(int section);
+
+private Q_SLOTS:
+    void handleRowsInserted(const QModelIndex &parent, int start, int end);
+    void handleRowsRemoved(const QModelIndex &parent, int start, int end);
+    void handleModelReset();
+
+private:
+    void sendSignal(const QString &member, const QList<QVariant> &arguments, const char *failure);
+
+    QString m_objectPath;
+    QAbstractItemModel *m_model;
+    bool m_initialized;
+};
+
+#endif

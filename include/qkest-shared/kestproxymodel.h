@@ -1,0 +1,55 @@
+#ifndef KESTPROXYMODEL_H
+#define KESTPROXYMODEL_H
+
+#include "qkestshared_export.h"
+
+#include <QAbstractItemModel>
+#include <QList>
+#include <QString>
+#include <QVariant>
+
+/*!
+ * A flat, read-only view of the item model that another process exports for playlist \a id
+ * (see KestPlaylistModelAdaptor). Every question is one blocking round trip to that process;
+ * nothing is cached. The remote model's change signals become this model's reset, insert and
+ * remove notifications once connectToSignals() has been called.
+ */
+class QKESTSHARED_EXPORT KestProxyModel : public QAbstractItemModel
+{
+    Q_OBJECT
+public:
+    explicit KestProxyModel(const QString &id);
+    ~KestProxyModel() override;
+
+    //! Follows the remote model's changes; false when a subscription was refused.
+    bool connectToSignals();
+    bool connectToSignal(const QString &name, const char *slot);
+    //! One blocking call; the reply's first argument, or an invalid value after a warning.
+    QVariant makeDBusMethodCall(const QString &method, QList<QVariant> arguments) const;
+
+    QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
+    QModelIndex parent(const QModelIndex &child) const override;
+    int rowCount(const QModelIndex &parent = QModelIndex()) const override;
+    int columnCount(const QModelIndex &parent = QModelIndex()) const override;
+    QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role = Qt::DisplayRole) const override;
+
+public Q_SLOTS:
+    void catchModelResetSignal();
+    void catchModelRowsInsertedSignal(uint start, uint end);
+    void catchModelRowsRemovedSignal(uint start, uint end);
+
+private:
+    bool announceRows(uint start, uint end, int direction);
+    int remoteRowCount() const;
+    int remoteRow(int row) const;
+
+    QString m_objectPath;
+    QString m_serviceName;
+    // The remote model has changed before its signal arrives, but while a change is being
+    // announced views must still see the rows as they were; these translate their questions.
+    int m_announcedFirst;
+    int m_announcedDelta;
+};
+
+#endif

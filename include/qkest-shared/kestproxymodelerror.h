@@ -1,0 +1,28 @@
+#ifndef KESTPROXYMODELERROR_H
+#define KESTPROXYMODELERROR_H
+
+#include "qkestshared_export.h"
+
+#include <QMetaType>
+
+class QDBusArgument;
+
+/*!
+ * Stands in a get_data or get_header_data reply when the exported model has nothing to show
+ * for the cell or header asked for. On the bus it is a structure of one int32, "(i)", inside
+ * the reply's variant. Receivers reject the whole value; the integer carries no meaning.
+ */
+struct QKESTSHARED_EXPORT KestProxyModelError
+{
+    int value = 0;
+
+    //! Makes the type known to Qt's meta-type system and to the D-Bus type system.
+    static void registerType();
+};
+
+Q_DECLARE_METATYPE(KestProxyModelError)
+
+QKESTSHARED_EXPORT QDBusArgument &operator<<(QDBusArgument &argument, const KestProxyModelError &error);
+QKESTSHARED_EXPORT const QDBusArgument &operator>>(const QDBusArgument &argument, KestProxyModelError &error);
+
+#endif

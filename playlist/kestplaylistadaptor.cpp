@@ -1,0 +1,205 @@
+#include "kestplaylistadaptor.h"
+
+#include "kestbusname.h"
+#include "kestbusnames.h"
+#include "kestlogging_p.h"
+
+#include <QDBusConnection>
+#include <QDBusConnectionInterface>
+#include <QDBusMessage>
+
+#include <memory>
+
+KestPlaylistAdaptor::KestPlaylistAdaptor(KestPlaylist &playlist)
+    : QDBusAbstractAdaptor(&playlist)
+    , m_playlist(&playlist)
+{
+    connect(m_playlist, &KestPlaylist::contentsChanged, this, &KestPlaylistAdaptor::send_contents_changed);
+    connect(m_playlist, &KestPlaylist::repeatModeChanged, this, &KestPlaylistAdaptor::send_repeat_mode_changed);
+    connect(m_playlist, &KestPlaylist::playlistUpdated, this, &KestPlaylistAdaptor::sendPlaylistUpdated);
+}
+
+KestPlaylistAdaptor::~KestPlaylistAdaptor()
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!m_objectPath.isEmpty())
+        bus.unregisterObject(m_objectPath, QDBusConnection::UnregisterNode);
+    if (!m_serviceName.isEmpty())
+        bus.unregisterService(m_serviceName);
+}
+
+bool KestPlaylistAdaptor::init()
+{
+    qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::init()";
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString id = m_playlist->id();
+    const QString serviceName = KestBusNames::playlistService(id);
+    QString objectPath;
+
+    // An id that cannot stand in a bus name and a path would claim a name that others read
+    // as another playlist, or a name without an object. A name that is already owned, even
+    // by this process, is not claimed: releasing it later would take it from its owner.
+    if (KestBusName::isValidElement(id) && bus.interface()
+        && !bus.interface()->isServiceRegistered(serviceName).value() && bus.registerService(serviceName)) {
+        m_serviceName = serviceName;
+        objectPath = KestBusNames::playlistPath(id);
+        if (bus.registerObject(objectPath, m_playlist, QDBusConnection::ExportAdaptors)) {
+            m_objectPath = objectPath;
+            qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor: object registered in path: " << m_objectPath;
+            return sendPlaylistCreatedSignal();
+        }
+    }
+    qCWarning(lcKestPlaylist).nospace() << "KestPlaylistAdaptor: init failed (path=" << objectPath
+                                        << ", service=" << serviceName << ")";
+    return false;
+}
+
+QString KestPlaylistAdaptor::get_name()
+{
+    return m_playlist->name();
+}
+
+QString KestPlaylistAdaptor::id()
+{
+    return m_playlist->id();
+}
+
+void KestPlaylistAdaptor::shuffle()
+{
+    m_playlist->shuffle();
+}
+
+void KestPlaylistAdaptor::unshuffle()
+{
+    m_playlist->unShuffle();
+}
+
+void KestPlaylistAdaptor::get_item(int index, const QDBusMessage &message)
+{
+    qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_item";
+    const std::unique_ptr<KestContent> content(m_playlist->getItem(index));
+    QString uuid;
+    if (content)
+        uuid = content->uuid();
+    else
+        qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_item, item not found.";
+    sendReply(message, uuid, "Could not send reply for get_item!");
+}
+
+void KestPlaylistAdaptor::get_item_media_info(int index, const QDBusMessage &message)
+{
+    qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_item_media_info";
+    const KestMediaInfo info = m_playlist->getItemMediaInfo(index);
+    QString uuid;
+    if (info.isValid())
+        uuid = info.uuid();
+    else
+        qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_item_media_info, item not found.";
+    sendReply(message, uuid, "Could not send reply for get_item_media_info!");
+}
+
+void KestPlaylistAdaptor::sendReply(const QDBusMessage &message, const QString &uuid, const char *failure)
+{
+    // This reply is the only one: the bus library must not add an empty one after the slot.
+    message.setDelayedReply(true);
+    if (!QDBusConnection::sessionBus().send(message.createReply(uuid)))
+        qCWarning(lcKestPlaylist) << failure;
+}
+
+uint KestPlaylistAdaptor::get_size()
+{
+    return uint(m_playlist->size());
+}
+
+int KestPlaylistAdaptor::get_current()
+{
+    qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_current";
+    return m_playlist->getCurrentIndex();
+}
+
+int KestPlaylistAdaptor::get_next(int index)
+{
+    qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_next";
+    return m_playlist->getNext(index);
+}
+
+int KestPlaylistAdaptor::get_prev(int index)
+{
+    qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_prev";
+    return m_playlist->getPrevious(index);
+}
+
+void KestPlaylistAdaptor::set_repeat(int repeat)
+{
+    if (uint(repeat) > uint(KestPlaylist::RepeatAll)) {
+        qCWarning(lcKestPlaylist) << "KestPlaylistAdaptor::set_repeat bad mode" << repeat;
+        return;
+    }
+    m_playlist->setRepeat(KestPlaylist::KestRepeatMode(repeat));
+}
+
+int KestPlaylistAdaptor::get_repeat()
+{
+    return m_playlist->repeatMode();
+}
+
+bool KestPlaylistAdaptor::is_shuffled()
+{
+    return m_playlist->isShuffled();
+}
+
+void KestPlaylistAdaptor::increment_use_count()
+{
+}
+
+void KestPlaylistAdaptor::decrement_use_count()
+{
+}
+
+uint KestPlaylistAdaptor::get_sort_order()
+{
+    return uint(m_playlist->getSortOrder());
+}
+
+bool KestPlaylistAdaptor::sendSignal(const QString &path, const QString &member, const QList<QVariant> &arguments,
+                                     const char *failure)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(path, KestBusNames::playlistInterface(), member);
+    signal.setArguments(arguments);
+    if (QDBusConnection::sessionBus().send(signal))
+        return true;
+    qCWarning(lcKestPlaylist) << failure;
+    return false;
+}
+
+void KestPlaylistAdaptor::send_contents_changed(uint from, uint remove, uint get)
+{
+    qCDebug(lcKestPlaylist) << "void KestPlaylistAdaptor::send_contents_changed(uint, uint, uint)";
+    const QString id = m_playlist->id();
+    sendSignal(KestBusNames::playlistPath(id), QStringLiteral("contents_changed"), {id, from, remove, get},
+               "Sending KEST_PLAYLIST_CONTENTS_CHANGED failed.");
+}
+
+void KestPlaylistAdaptor::sendPlaylistUpdated(KestPlaylist::KestPlaylistUpdate update, int newIndex)
+{
+    qCDebug(lcKestPlaylist) << "void KestPlaylistAdaptor::sendPlaylistUpdated(KestPlaylist::KestPlaylistUpdate, int)";
+    const QString id = m_playlist->id();
+    sendSignal(KestBusNames::playlistPath(id), QStringLiteral("playlist_updated"), {id, int(update), newIndex},
+               "Sending KEST_PLAYLIST_UPDATED failed.");
+}
+
+bool KestPlaylistAdaptor::sendPlaylistCreatedSignal()
+{
+    qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor: sendPlaylistCreatedSignal";
+    return sendSignal(KestBusNames::playlistRootPath(), QStringLiteral("playlist_created"),
+                      {m_playlist->id(), m_playlist->name(), m_playlist->size(), m_playlist->getCurrentIndex()},
+                      "KestPlaylistAdaptor: Signalling (playlist_created) failed.");
+}
+
+void KestPlaylistAdaptor::send_repeat_mode_changed()
+{
+    qCDebug(lcKestPlaylist) << "void KestPlaylistAdaptor::send_repeat_mode_changed()";
+    const QString id = m_playlist->id();
+    sendSignal(KestBusNames::playlistPath(id), QStringLiteral("repeat_mode_changed"), {id},
+               "Sending KEST_PLAYLIST_REPEAT_MODE_CHANGED failed.");
+}

@@ -1,0 +1,328 @@
+#include "kestproxyplaylist.h"
+
+#include "kestbuscall_p.h"
+#include "kestbusnames.h"
+#include "kestlogging_p.h"
+#include "kestproxymodel.h"
+
+#include <QMetaEnum>
+
+#include <algorithm>
+#include <limits>
+
+namespace {
+
+// Enumeration values that arrive from the bus are used only when the enumeration has them.
+template <typename Enum>
+bool isKnownValue(int value)
+{
+    return QMetaEnum::fromType<Enum>().valueToKey(value) != nullptr;
+}
+
+} // namespace
+
+KestProxyPlaylist::KestProxyPlaylist(const QString &id, const QString &name, int size, int currentIndex)
+    : KestPlaylist(id, name)
+    , m_serviceName(KestBusNames::playlistService(id))
+    , m_objectPath(KestBusNames::playlistPath(id))
+    , m_currentIndex(currentIndex)
+    , m_size(size)
+{
+}
+
+KestProxyPlaylist::~KestProxyPlaylist() = default;
+
+bool KestProxyPlaylist::connectToPlaylistSignals()
+{
+    qCDebug(lcKestPlaylist) << "KestProxyPlaylist::connectToPlaylistSignals()";
+    if (!QDBusConnection::sessionBus().isConnected())
+        return false;
+    return connectToSignal(QStringLiteral("contents_changed"),
+                           SLOT(catchContentsChangedSignal(QString, uint, uint, uint)))
+        && connectToSignal(QStringLiteral("item_moved"), SLOT(catchItemMovedSignal(uint, uint)))
+        && connectToSignal(QStringLiteral("property_changed"), SLOT(catchPropertyChangedSignal(QString)))
+        && connectToSignal(QStringLiteral("repeat_mode_changed"), SLOT(catchRepeatModeChangedSignal()))
+        && connectToSignal(QStringLiteral("playlist_updated"), SLOT(catchPlaylistUpdatedSignal(QString, int, int)));
+}
+
+bool KestProxyPlaylist::connectToSignal(const QString &name, const char *slot)
+{
+    if (QDBusConnection::sessionBus().connect(m_serviceName, m_objectPath, KestBusNames::playlistInterface(), name,
+                                              this, slot))
+        return true;
+    qCWarning(lcKestPlaylist).nospace() << "KestProxyPlaylist: connect to signal: " << name << " failed.";
+    return false;
+}
+
+QVariant KestProxyPlaylist::makeDBusMethodCall(const QString &method, const QList<QVariant> &arguments) const
+{
+    const QVariant result = KestBusCall::firstArgument(
+        KestBusCall::blocking(m_serviceName, m_objectPath, KestBusNames::playlistInterface(), method, arguments));
+    if (!result.isValid())
+        qCWarning(lcKestPlaylist).nospace() << "KestProxyPlaylist, invalid reply for method: " << method;
+    return result;
+}
+
+bool KestProxyPlaylist::getName(QDBus::CallMode)
+{
+    const QVariant reply = makeDBusMethodCall(QStringLiteral("get_name"), {});
+    if (!reply.isValid() || !reply.canConvert<QString>()) {
+        qCWarning(lcKestPlaylist) << "Getting playlist name failed.";
+        return false;
+    }
+    m_name = reply.toString();
+    qCDebug(lcKestPlaylist) << "Playlist name got succesfully: " << m_name;
+    return true;
+}
+
+void KestProxyPlaylist::updateSize(int remove, int get)
+{
+    // Values come from the bus unchecked; wrap rather than overflow.
+    m_size = int(uint(m_size) + uint(get) - uint(remove));
+}
+
+void KestProxyPlaylist::updateCurrentIndex(int from, int remove, int get)
+{
+    const int current = m_currentIndex;
+    qCDebug(lcKestPlaylist) << "updateCurrentindex..." << from << remove << get;
+    qCDebug(lcKestPlaylist) << "updateCurrentIndex current:" << current;
+    if (from == 0 && remove == 0 && get == 0)
+        return;
+    if (from < 0 || remove < 0 || get < 0) {
+        qCWarning(lcKestPlaylist) << "KestProxyPlaylist invalid contentsChanged signal:" << from << remove << get;
+        return;
+    }
+    // The change lies wholly after the current item.
+    if (current >= 0 && from > current)
+        return;
+    // Items added while there is no current item.
+    if (current < 0 && get != 0 && remove == 0)
+        return;
+    // The first items replaced by as many new ones, as reordering the whole list does.
+    if (from == 0 && remove == get)
+        return;
+    if (current < 0 && get != 0) {
+        m_currentIndex = 0;
+        return;
+    }
+    if (current >= 0 && qint64(current) >= qint64(from) + remove) {
+        // The current item survives behind the change and moves by what it removed and added.
+        m_currentIndex = int(std::min<qint64>(qint64(current) - remove + get, std::numeric_limits<int>::max()));
+    } else {
+        // The current item was removed (or there was none): the item now in its place.
+        const int lastIndex = size() - 1;
+        m_currentIndex = from > lastIndex ? lastIndex : from;
+    }
+    qCDebug(lcKestPlaylist) << "KestProxyPlaylist current Index updated to: " << m_currentIndex;
+}
+
+QString KestProxyPlaylist::name()
+{
+    if (m_name.isEmpty())
+        getName(QDBus::Block);
+    return m_name;
+}
+
+QAbstractItemModel *KestProxyPlaylist::model()
+{
+    if (!m_model) {
+        m_model = std::make_unique<KestProxyModel>(id());
+        if (!m_model->connectToSignals())
+            qCWarning(lcKestPlaylist) << "KestProxyPlaylist failed to connect model signals";
+    }
+    return m_model.get();
+}
+
+void KestProxyPlaylist::sort(int, KestPlaylist::KestSortOrder)
+{
+}
+
+void KestProxyPlaylist::sort(const QString &, KestPlaylist::KestSortOrder)
+{
+}
+
+QStringList KestProxyPlaylist::getColumnNames()
+{
+    return QStringList();
+}
+
+void KestProxyPlaylist::shuffle()
+{
+}
+
+void KestProxyPlaylist::unShuffle()
+{
+}
+
+bool KestProxyPlaylist::removeItem(int)
+{
+    return false;
+}
+
+bool KestProxyPlaylist::removeItems(int, int)
+{
+    return false;
+}
+
+bool KestProxyPlaylist::moveItem(int, int)
+{
+    return false;
+}
+
+void KestProxyPlaylist::clear()
+{
+}
+
+KestContent *KestProxyPlaylist::getItem(int index)
+{
+    qCDebug(lcKestPlaylist) << "KestProxyPlaylist::getItem, index: " << index;
+    const QString uuid = makeDBusMethodCall(QStringLiteral("get_item"), {index}).toString();
+    if (uuid.isEmpty())
+        return nullptr;
+    m_currentIndex = index;
+    return new KestContent(uuid);
+}
+
+int KestProxyPlaylist::size()
+{
+    qCDebug(lcKestPlaylist) << "KestProxyPlaylist::getSize" << m_size;
+    return m_size;
+}
+
+int KestProxyPlaylist::getCurrentIndex()
+{
+    return m_currentIndex;
+}
+
+int KestProxyPlaylist::getNext(int index)
+{
+    qCDebug(lcKestPlaylist) << "KestProxyPlaylist::getNext";
+    const QVariant reply = makeDBusMethodCall(QStringLiteral("get_next"), {index});
+    return reply.isValid() ? reply.toInt() : -1;
+}
+
+int KestProxyPlaylist::getPrevious(int index)
+{
+    qCDebug(lcKestPlaylist) << "KestProxyPlaylist::getPrevious";
+    const QVariant reply = makeDBusMethodCall(QStringLiteral("get_prev"), {index});
+    return reply.isValid() ? reply.toInt() : -1;
+}
+
+void KestProxyPlaylist::setRepeat(KestPlaylist::KestRepeatMode)
+{
+}
+
+KestPlaylist::KestRepeatMode KestProxyPlaylist::repeatMode()
+{
+    return RepeatNone;
+}
+
+KestPlaylist::KestSortOrder KestProxyPlaylist::getSortOrder()
+{
+    const int order = int(makeDBusMethodCall(QStringLiteral("get_sort_order"), {}).toUInt());
+    if (!isKnownValue<KestSortOrder>(order)) {
+        qCWarning(lcKestPlaylist) << "KestProxyPlaylist: unknown sort order" << order;
+        return Unsorted;
+    }
+    return KestSortOrder(order);
+}
+
+bool KestProxyPlaylist::isShuffled()
+{
+    return false;
+}
+
+bool KestProxyPlaylist::import(QFile &)
+{
+    return false;
+}
+
+KestMediaInfo KestProxyPlaylist::getItemMediaInfo(int index)
+{
+    qCDebug(lcKestPlaylist) << "KestProxyPlaylist::getItemMediaInfo, index: " << index;
+    KestMediaInfo info;
+    info.setUuid(makeDBusMethodCall(QStringLiteral("get_item_media_info"), {index}).toString());
+    return info;
+}
+
+void KestProxyPlaylist::destroy()
+{
+}
+
+void KestProxyPlaylist::insertItem(int, KestContent *)
+{
+}
+
+void KestProxyPlaylist::appendItem(KestContent *)
+{
+}
+
+bool KestProxyPlaylist::removeItem(KestContent *)
+{
+    return false;
+}
+
+bool KestProxyPlaylist::insertUri(int, const QString &)
+{
+    return false;
+}
+
+bool KestProxyPlaylist::appendUri(const QString &)
+{
+    return false;
+}
+
+int KestProxyPlaylist::getStartingIndex()
+{
+    return 0;
+}
+
+int KestProxyPlaylist::getLastIndex()
+{
+    return size() - 1;
+}
+
+void KestProxyPlaylist::setName(const QString &)
+{
+    qCWarning(lcKestPlaylist) << "Playlist name con not be set by proxy.";
+}
+
+void KestProxyPlaylist::catchContentsChangedSignal(QString id, uint from, uint remove, uint get)
+{
+    qCDebug(lcKestPlaylist) << "Caught contents_changed signal" << id << from << remove << get;
+    if (id != this->id())
+        return;
+    updateSize(int(remove), int(get));
+    updateCurrentIndex(int(from), int(remove), int(get));
+    Q_EMIT contentsChanged(from, remove, get);
+}
+
+void KestProxyPlaylist::catchPlaylistUpdatedSignal(QString id, int updated, int newIndex)
+{
+    qCDebug(lcKestPlaylist) << "Caught catchPlaylistUpdatedSignal" << id << updated << newIndex;
+    if (id != this->id())
+        return;
+    if (!isKnownValue<KestPlaylistUpdate>(updated)) {
+        qCWarning(lcKestPlaylist) << "KestProxyPlaylist: unknown playlist update" << updated;
+        return;
+    }
+    if (uint(updated) <= uint(CurrentIndexReset))
+        m_currentIndex = newIndex;
+    Q_EMIT playlistUpdated(KestPlaylistUpdate(updated), newIndex);
+}
+
+void KestProxyPlaylist::catchItemMovedSignal(uint from, uint to)
+{
+    qCDebug(lcKestPlaylist) << "Caught item_moved signal" << from << to;
+}
+
+void KestProxyPlaylist::catchPropertyChangedSignal(QString property)
+{
+    qCDebug(lcKestPlaylist) << "Caught property_changed signal" << property;
+}
+
+void KestProxyPlaylist::catchRepeatModeChangedSignal()
+{
+    qCDebug(lcKestPlaylist) << "Caught repeat_mode__changed signal";
+    Q_EMIT repeatModeChanged();
+}

@@ -1,0 +1,61 @@
+#ifndef KESTBUSCLIENT_H
+#define KESTBUSCLIENT_H
+
+#include <QList>
+#include <QProcess>
+#include <QString>
+#include <QVariant>
+
+/*
+ * Runs kestbusclient.py, a D-Bus client built on GLib rather than Qt, against objects that the
+ * test exports: it records the signals of the watched interfaces and makes the queued calls,
+ * reporting the exact D-Bus type of every reply and signal and how many replies each call got.
+ */
+class KestBusClient
+{
+public:
+    struct Reply {
+        QString type;  // the reply's type string, such as "(u)"; "()" for an empty reply
+        QVariant value; // its first value; for "(v)" the value inside the variant
+        bool operator==(const Reply &other) const { return type == other.type && value == other.value; }
+    };
+
+    //! Calls go to \a service, and to \a path and \a interface unless callAt() says otherwise.
+    KestBusClient(const QString &service, const QString &path, const QString &interface);
+    ~KestBusClient();
+
+    static bool isAvailable();
+
+    void watch(const QString &interface);
+    //! The calls start once \a signal has been seen.
+    void waitFor(const QString &signal);
+    void call(const QString &member, const QString &signature = QString(), const QVariantList &args = {});
+    void callAt(const QString &path, const QString &interface, const QString &member,
+                const QString &signature = QString(), const QVariantList &args = {});
+
+    //! Starts the client and waits until it watches the signals.
+    bool start();
+    //! Runs the event loop until the client has made its calls and exited.
+    bool finish();
+
+    QList<QVariantMap> signalsNamed(const QString &member) const;
+    Reply reply(int call) const;
+    //! The type of the value inside a variant reply.
+    QString innerType(int call) const;
+    int replyCount(int call) const;
+    bool hasErrors() const;
+
+private:
+    QString m_service;
+    QString m_path;
+    QString m_interface;
+    QVariantMap m_spec;
+    QVariantList m_calls;
+    QList<QVariantMap> m_signals;
+    QList<QVariantMap> m_results;
+    QProcess m_process;
+};
+
+char *toString(const KestBusClient::Reply &reply);
+
+#endif
