@@ -122,6 +122,7 @@ bool KestLocalPlaylist::moveItem(int from, int to)
 {
     if (!m_model->moveItem(from, to))
         return false;
+    const int previousIndex = m_currentIndex;
     if (m_currentIndex == from)
         m_currentIndex = to;
     else if (from < m_currentIndex && m_currentIndex <= to)
@@ -131,6 +132,9 @@ bool KestLocalPlaylist::moveItem(int from, int to)
     const int first = std::min(from, to);
     const uint span = uint(std::abs(from - to) + 1);
     Q_EMIT contentsChanged(uint(first), span, span);
+    // The current item kept its identity but may have moved; say where it is now.
+    if (m_currentIndex != previousIndex)
+        Q_EMIT playlistUpdated(CurrentIndexChanged, m_currentIndex);
     return true;
 }
 

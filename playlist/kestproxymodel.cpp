@@ -141,8 +141,8 @@ bool KestProxyModel::announceRows(uint start, uint end, int direction)
         && (direction > 0 ? int(end) < rows
                           : int(start) <= rows && qint64(rows) + count <= std::numeric_limits<int>::max());
     if (!fits) {
-        qCWarning(lcKestPlaylist) << "KestProxyModel: rows" << start << end << "do not fit the remote model of"
-                                  << rows << "rows, resetting.";
+        qCWarning(lcKestPlaylist) << "KestProxyModel: rows" << start << "to" << end
+                                  << "do not fit the remote model, resetting.";
         return false;
     }
     m_announcedFirst = int(start);
