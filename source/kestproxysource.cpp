@@ -19,13 +19,19 @@
 KestProxySource::KestProxySource(QObject *parent, const QString &uuid, const QString &plugin, const QString &name)
     : KestSource(parent, uuid, plugin)
 {
+    // The bus library finds the types of slot parameters by name; make QDBusVariant known.
+    qRegisterMetaType<QDBusVariant>();
     setName(name);
 }
 
 KestProxySource::~KestProxySource()
 {
-    QDBusConnection::sessionBus().unregisterObject(KestBusNames::proxySourcePath(uuid()),
-                                                   QDBusConnection::UnregisterNode);
+    // A second proxy of the same source fails to register; it must not take the first one's
+    // result receiver off the bus when it goes.
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    const QString receiverPath = KestBusNames::proxySourcePath(uuid());
+    if (bus.objectRegisteredAt(receiverPath) == this)
+        bus.unregisterObject(receiverPath, QDBusConnection::UnregisterNode);
     delete m_nameRequest;
     m_nameRequest = nullptr;
     // Pending work ends silently: nobody is called back.
@@ -33,7 +39,8 @@ KestProxySource::~KestProxySource()
         qDeleteAll(*actions);
         actions->clear();
     }
-    connectPropertyChanged(false);
+    if (!m_serviceName.isEmpty())
+        connectPropertyChanged(false);
 }
 
 bool KestProxySource::initDBusConnection()

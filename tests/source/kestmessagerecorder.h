@@ -14,6 +14,7 @@ public:
     KestMessageRecorder();
     ~KestMessageRecorder();
 
+    QStringList messages() const { return m_messages; }
     //! The recorded messages since the last take, and forgets them.
     QStringList take();
 
