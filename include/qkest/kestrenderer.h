@@ -20,7 +20,8 @@ class QKEST_EXPORT KestRenderer : public QObject
 {
     Q_OBJECT
 public:
-    enum State {
+    // Remote renderers may report states beyond these; int as the base type keeps any value valid.
+    enum State : int {
         Stopped = 0,
         Playing = 1,
         Paused = 2,
