@@ -1,0 +1,62 @@
+#!/usr/bin/python3
+# A remote renderer written with python-dbus, so that KestMediaInfo's (sa{sav}) is checked against
+# a D-Bus implementation other than Qt's.
+#
+#   kest-mediainfo-peer.py SERVICE PATH
+#
+# get_current_media_info(s) answers with a struct built here, its keys deliberately not sorted.
+# describe_media_info((sa{sav})) answers with JSON telling how the struct arrived: the message
+# signature, the uuid, and the keys in wire order with the D-Bus type inside each variant.
+
+import json
+import sys
+
+import dbus
+import dbus.mainloop.glib
+import dbus.service
+from gi.repository import GLib
+
+RENDERER_INTERFACE = "com.zorvo.kest.renderer"
+
+TYPE_CODES = {
+    dbus.String: "s",
+    dbus.Int32: "i",
+    dbus.UInt32: "u",
+    dbus.Int64: "x",
+    dbus.Double: "d",
+    dbus.Boolean: "b",
+}
+
+
+class Renderer(dbus.service.Object):
+    @dbus.service.method(RENDERER_INTERFACE, in_signature="s", out_signature="(sa{sav})")
+    def get_current_media_info(self, argument):
+        metadata = dbus.Dictionary(signature="sav")
+        metadata["title"] = dbus.Array([dbus.String("Blue in Green")], signature="v")
+        metadata["artist"] = dbus.Array([dbus.String("Miles Davis"), dbus.String("Bill Evans")], signature="v")
+        metadata["duration"] = dbus.Array([dbus.UInt32(337)], signature="v")
+        metadata["argument"] = dbus.Array([dbus.String(argument)], signature="v")
+        return dbus.Struct((dbus.String("py-uuid"), metadata), signature="sa{sav}")
+
+    @dbus.service.method(RENDERER_INTERFACE, in_signature="(sa{sav})", out_signature="s",
+                         message_keyword="message")
+    def describe_media_info(self, info, message=None):
+        uuid, metadata = info
+        entries = []
+        for key, values in metadata.items():
+            entries.append([str(key), [[TYPE_CODES.get(type(v), type(v).__name__), v.variant_level]
+                                       for v in values]])
+        return json.dumps({"signature": message.get_signature(), "uuid": str(uuid), "entries": entries})
+
+
+def main():
+    service, path = sys.argv[1], sys.argv[2]
+    dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
+    bus = dbus.SessionBus()
+    renderer = Renderer(bus, path)
+    name = dbus.service.BusName(service, bus)
+    GLib.MainLoop().run()
+
+
+if __name__ == "__main__":
+    main()
