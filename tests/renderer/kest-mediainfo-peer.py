@@ -2,7 +2,7 @@
 # A remote renderer written with python-dbus, so that KestMediaInfo's (sa{sav}) is checked against
 # a D-Bus implementation other than Qt's.
 #
-#   kest-mediainfo-peer.py SERVICE PATH
+#   kest-mediainfo-peer.py SERVICE PATH INTERFACE
 #
 # get_current_media_info(s) answers with a struct built here, its keys deliberately not sorted.
 # describe_media_info((sa{sav})) answers with JSON telling how the struct arrived: the message
@@ -16,7 +16,8 @@ import dbus.mainloop.glib
 import dbus.service
 from gi.repository import GLib
 
-RENDERER_INTERFACE = "com.zorvo.kest.renderer"
+# The names come from the test, which composes them like the library does.
+SERVICE, PATH, RENDERER_INTERFACE = sys.argv[1:4]
 
 TYPE_CODES = {
     dbus.String: "s",
@@ -50,11 +51,11 @@ class Renderer(dbus.service.Object):
 
 
 def main():
-    service, path = sys.argv[1], sys.argv[2]
     dbus.mainloop.glib.DBusGMainLoop(set_as_default=True)
     bus = dbus.SessionBus()
-    renderer = Renderer(bus, path)
-    name = dbus.service.BusName(service, bus)
+    renderer = Renderer(bus, PATH)
+    # Owned last, so that the object is served once the test sees the name.
+    name = dbus.service.BusName(SERVICE, bus)
     GLib.MainLoop().run()
 
 

@@ -61,7 +61,7 @@ private Q_SLOTS:
             QSKIP("python3 with dbus and gi is not available");
         m_python.setProcessChannelMode(QProcess::ForwardedChannels);
         m_python.start(Python, {QStringLiteral(KEST_MEDIAINFO_PEER), KestBusNames::rendererService(Plugin, Uuid),
-                                KestBusNames::rendererPath(Uuid)});
+                                KestBusNames::rendererPath(Uuid), KestBusNames::rendererInterface()});
         QVERIFY(m_python.waitForStarted());
         QVERIFY(KestTestBus::waitForOwner(KestBusNames::rendererService(Plugin, Uuid)));
     }

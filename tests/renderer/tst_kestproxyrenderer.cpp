@@ -144,8 +144,8 @@ private Q_SLOTS:
     void commandsGoOverTheWire()
     {
         auto proxy = newProxy();
-        QCOMPARE(proxy->service(), QStringLiteral("com.zorvo.kest.renderer.peerplugin.r1"));
-        QCOMPARE(proxy->objectPath(), QStringLiteral("/com/zorvo/kest/renderer/r1"));
+        QCOMPARE(proxy->service(), KestBusNames::rendererService(Plugin, Uuid));
+        QCOMPARE(proxy->objectPath(), KestBusNames::rendererPath(Uuid));
         auto *playlist = new KestLocalPlaylist(QStringLiteral("party"), QStringLiteral("Party"), nullptr);
         QVERIFY(KestInternalRegistry::internalInstance().addPlaylist(playlist));
 
