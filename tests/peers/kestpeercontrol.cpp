@@ -6,18 +6,21 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
-
-#include <csignal>
-#include <sys/prctl.h>
+#include <QTimer>
 
 KestPeerControl::KestPeerControl(QObject *parent)
     : QObject(parent)
     , m_connection(QDBusConnection::sessionBus())
 {
     qDBusRegisterMetaType<QList<QVariantMap>>();
-    // A peer never outlives whoever started it: the test, or the bus daemon that activated it.
-    // Left behind, it would hold the test runner's output open.
-    prctl(PR_SET_PDEATHSIG, SIGTERM);
+    // A peer never outlives its bus: left behind, it would hold the test runner's output open.
+    // Qt tells nobody when the daemon goes away, so look now and then.
+    auto *busWatch = new QTimer(this);
+    connect(busWatch, &QTimer::timeout, this, [this] {
+        if (!m_connection.isConnected())
+            QCoreApplication::exit(0);
+    });
+    busWatch->start(500);
 }
 
 KestPeerControl::~KestPeerControl() = default;
