@@ -8,6 +8,7 @@
 #include <kesterror.h>
 
 #include <QDBusMetaType>
+#include <QPointer>
 
 #include <memory>
 
@@ -37,7 +38,11 @@ void DBusAdaptor::browse_result(uint browse_id, const QList<KestBrowseResultDBus
 {
     qCDebug(lcKestSource) << "DBusAdaptor::browse_result browse_id" << browse_id;
     const QString invalidData = QStringLiteral("Error. Results contains invalid data.");
+    // A receiver may destroy the proxy, and with it this adaptor, from its slot.
+    const QPointer<DBusAdaptor> alive(this);
     for (KestBrowseResultDBusStruct row : results) {
+        if (!alive)
+            return;
         if (row.errorCode == 0 && row.errorMessage.isEmpty()) {
             KestContent *content = parseBrowseResult(row);
             if (!content) {
@@ -63,8 +68,9 @@ void DBusAdaptor::query_result(uint queryId, int remainingCount, const QList<Kes
     }
     if (!errorMessage.isEmpty())
         return;
+    const QPointer<DBusAdaptor> alive(this);
     const int count = results.size();
-    for (int i = 0; i < count; ++i) {
+    for (int i = 0; i < count && alive; ++i) {
         const KestQueryResultDBusStruct &row = results.at(i);
         // Each row carries the number of rows after it, in this batch and in later ones.
         m_source->handleQueryResult(queryId, row.index, row.resultRow, remainingCount + (count - 1 - i));

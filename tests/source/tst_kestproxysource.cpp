@@ -22,7 +22,9 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
 #include <memory>
+#include <utility>
 
 namespace {
 
@@ -76,11 +78,14 @@ class Receiver : public QObject
     Q_OBJECT
 public:
     QList<QVariantList> browseRows, browseErrors, queryRows, queryErrors, properties, metas, metaErrors;
+    std::function<void()> afterBrowseRow;
 
 public Q_SLOTS:
     void onBrowseRow(uint id, const QString &objectId, const Metamap &metadata, uint index, int remaining)
     {
         browseRows.append({id, objectId, metadata, index, remaining});
+        if (afterBrowseRow)
+            afterBrowseRow();
     }
     void onBrowseError(uint id, uint code, const QString &message) { browseErrors.append({id, code, message}); }
     void onQueryRow(uint id, const QStringList &row, uint index, int remaining)
@@ -153,10 +158,10 @@ private:
         return m_peer->callResults().at(before);
     }
 
-    uint startBrowse(uint scriptedId, Receiver *receiver, const QString &objectId = QStringLiteral("music"))
+    uint startBrowse(uint scriptedId, Receiver *receiver)
     {
         m_peer->scriptReply(QStringLiteral("browse"), {scriptedId});
-        return m_proxy->browse(objectId, QString(), {QStringLiteral("title")}, 0, 10, receiver, BROWSE_SLOTS);
+        return m_proxy->browse(QStringLiteral("music"), QString(), {QStringLiteral("title")}, 0, 10, receiver, BROWSE_SLOTS);
     }
 
     uint startQuery(uint scriptedId, Receiver *receiver)
@@ -514,6 +519,35 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, "KestProxySource::handleQueryResult: receiver object is DESTROYED!");
         push(QStringLiteral("query_result"), queryBatch(42, 0, {{QStringLiteral("a")}}));
         push(QStringLiteral("query_result"), queryBatch(42, 0, {{QStringLiteral("b")}})); // gone: silent
+    }
+
+    void receiverActsFromItsSlot()
+    {
+        QVERIFY(startSource());
+        Receiver receiver;
+        QSignalSpy completed(m_proxy.get(), &KestSource::browseCompleted);
+
+        // The last row has ended the browse before the slot runs, so a follow-up browse that
+        // the source gives the same id stays pending.
+        QCOMPARE(startBrowse(91, &receiver), 91u);
+        bool followUp = true;
+        receiver.afterBrowseRow = [&] {
+            if (std::exchange(followUp, false))
+                QCOMPARE(startBrowse(91, &receiver), 91u);
+        };
+        push(QStringLiteral("browse_result"), browseBatch(91, {row(0, 0, QStringLiteral("a"))}));
+        QCOMPARE(completed.size(), 1);
+        push(QStringLiteral("browse_result"), browseBatch(91, {row(0, 0, QStringLiteral("b"))}));
+        QCOMPARE(receiver.browseRows.size(), 2);
+        QCOMPARE(completed.size(), 2);
+
+        // A receiver that drops the proxy in the middle of a batch ends the batch there.
+        QCOMPARE(startBrowse(92, &receiver), 92u);
+        receiver.afterBrowseRow = [this] { m_proxy.reset(); };
+        push(QStringLiteral("browse_result"),
+             browseBatch(92, {row(1, 0, QStringLiteral("a")), row(0, 1, QStringLiteral("b"))}));
+        QVERIFY(!m_proxy);
+        QCOMPARE(receiver.browseRows.size(), 3);
     }
 
     void proxyDestroyedWithPendingWork()
