@@ -3,9 +3,16 @@
 #include "distributedplaylistitem.h"
 #include "kestbuildinfo_p.h"
 #include "kestlogging_p.h"
+#include "kestplaylistadaptor.h"
+#include "kestplaylistmodeladaptor.h"
+#include "kestproxyplaylist.h"
 #include "kestsharedprivate_p.h"
 #include "playlistitem.h"
 
+#include <kestinternalregistry.h>
+#include <kestplaylist.h>
+
+#include <QAbstractItemModel>
 #include <QCoreApplication>
 #include <QDBusMetaType>
 #include <QPointer>
@@ -59,6 +66,77 @@ bool KestShared::initTracking(KestRegistry *)
     if (d->m_initialized)
         d->activatePlugins();
     return d->m_initialized;
+}
+
+bool KestShared::publishPlaylist(KestPlaylist *playlist)
+{
+    if (!d->m_initialized) {
+        qCWarning(lcKestTracker) << "KestShared::publishPlaylist: must be initalized before calling publishPlaylist.";
+        return false;
+    }
+    if (!playlist) {
+        qCWarning(lcKestTracker) << "KestShared::publishPlaylist: Trying to publish NULL playlist.";
+        return false;
+    }
+    KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
+    if (registry.findPlaylist(playlist->id())) {
+        qCWarning(lcKestTracker) << "KestShared::publishPlaylist: Playlist with given id exists in registry.";
+        return false;
+    }
+    QAbstractItemModel *model = playlist->model();
+    if (!model) {
+        qCWarning(lcKestTracker) << "KestShared::publishPlaylist: Playlist has no model to expose.";
+        return false;
+    }
+
+    // The adaptors are children of what they export and live as long as it does.
+    auto *playlistAdaptor = new KestPlaylistAdaptor(*playlist);
+    auto *modelAdaptor = new KestPlaylistModelAdaptor(*model);
+    if (!playlistAdaptor->init() || !modelAdaptor->init(playlist->id())) {
+        delete playlistAdaptor;
+        delete modelAdaptor;
+        qCWarning(lcKestTracker) << "KestShared::publishPlaylist: Exposing the playlist over the DBus fails";
+        return false;
+    }
+    if (!registry.addPlaylist(playlist)) {
+        qCWarning(lcKestTracker) << "KestShared::publishPlaylist: Adding playlist to registry fails.";
+        delete playlistAdaptor;
+        delete modelAdaptor;
+        return false;
+    }
+    return true;
+}
+
+bool KestShared::unPublishPlaylist(const QString &id)
+{
+    KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
+    KestPlaylist *playlist = registry.findPlaylist(id);
+    if (!playlist || playlist->metaObject()->className() == KestProxyPlaylist::staticMetaObject.className()) {
+        qCWarning(lcKestTracker) << "KestShared::unPublishPlaylist: Trying to unpublish QKestProxyPlaylist";
+        return false;
+    }
+    // Off the bus at once, so that other processes see the playlist go now, not whenever the
+    // registry gets round to deleting it.
+    qDeleteAll(playlist->findChildren<KestPlaylistAdaptor *>(QString(), Qt::FindDirectChildrenOnly));
+    if (QAbstractItemModel *model = playlist->model())
+        qDeleteAll(model->findChildren<KestPlaylistModelAdaptor *>(QString(), Qt::FindDirectChildrenOnly));
+    registry.removePlaylist(id);
+    return true;
+}
+
+void KestShared::connectToPlaylistsSignals()
+{
+    if (!d->m_initialized) {
+        qCWarning(lcKestTracker) << "KestShared needs to be initialized before calling connectToPlaylistsSignals.";
+        return;
+    }
+    d->m_connectPlaylistSignals = true;
+    const QList<KestPlaylist *> playlists = KestRegistry::instance()->playlists();
+    for (KestPlaylist *playlist : playlists) {
+        auto *proxy = qobject_cast<KestProxyPlaylist *>(playlist);
+        if (proxy && !proxy->connectToPlaylistSignals())
+            qCCritical(lcKestTracker) << "KestShared: Connecting to playlist signals failed.";
+    }
 }
 
 bool KestShared::isInitialized() const

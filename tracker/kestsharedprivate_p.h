@@ -5,6 +5,7 @@
 
 #include <QDBusMessage>
 #include <QObject>
+#include <QSet>
 #include <QStringList>
 
 // The tracker's state and the slots that bus signals are delivered to.
@@ -21,6 +22,10 @@ public:
     void createProxy(const QString &name);
     void createPluginProxies();
     void activatePlugins();
+    void createProxyPlaylist(const QString &id, const QString &name, int size, int currentIndex);
+
+    bool connectNameOwnerChanged(const QString &serviceName);
+    bool disconnectNameOwnerChanged(const QString &serviceName);
 
     KestShared *m_shared;
     bool m_initialized;
@@ -36,8 +41,16 @@ private Q_SLOTS:
     void createPluginControlInterfaceProxy(const QString &pluginUuid);
 
 private:
-    void createProxyPlaylist(const QString &id, const QString &name, int size, int currentIndex);
     static QStringList activatableNames();
+    static bool isAddressable(const QString &plugin, const QString &uuid);
+    // Watches a new proxy's service name; says so with \a failureMessage when the bus refuses.
+    void watch(const QString &serviceName, const char *failureMessage);
+    void removeReleased(const QString &serviceName);
+    void checkStillOwned(const QString &serviceName);
+
+    QSet<QString> m_watchedNames;
+    // Set while the names listed at start-up are turned into proxies.
+    bool m_listingBus;
 };
 
 #endif

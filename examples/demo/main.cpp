@@ -1,47 +1,29 @@
-// Demonstration of libqkest-shared on a private session bus.
+// Demonstration of libqkest-shared on a private session bus: a plugin process hosting a renderer
+// and a source, activated by the bus daemon, and a second application that shares a playlist.
 
+#include "kestdemo.h"
 #include "kestdemobus.h"
 
-#include <kestregistry.h>
-#include <kestshared.h>
-
 #include <QCoreApplication>
-#include <QDBusConnection>
+#include <QLoggingCategory>
 
 #include <cstdio>
-
-namespace {
-
-void say(const QString &text)
-{
-    std::printf("%s\n", qPrintable(text));
-    std::fflush(stdout);
-}
-
-} // namespace
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // The library's traces stay quiet; its warnings still show.
+    QLoggingCategory::setFilterRules(QStringLiteral("qkest.*.debug=false"));
+
+    if (app.arguments().contains(QStringLiteral("--publish")))
+        return KestDemo::runPublisher();
 
     KestDemoBus bus;
     if (!bus.start(QStringLiteral(KEST_DEMO_BUS_CONFIG))) {
-        say(QStringLiteral("Could not start a private dbus-daemon."));
+        std::printf("Could not start a private dbus-daemon.\n");
         return 1;
     }
-    say(QStringLiteral("Private session bus at %1").arg(bus.address()));
-
-    KestShared *tracker = KestShared::instance();
-    const bool initialized = tracker->initialize(KestShared::TrackSources | KestShared::TrackRenderers
-                                                 | KestShared::TrackPlaylists | KestShared::TrackRendererSignals);
-    say(QStringLiteral("Tracker initialised: %1 (connection %2)")
-            .arg(initialized ? QStringLiteral("yes") : QStringLiteral("no"),
-                 QDBusConnection::sessionBus().baseService()));
-
-    KestRegistry *registry = KestRegistry::instance();
-    say(QStringLiteral("Registry: %1 renderers, %2 sources, %3 playlists")
-            .arg(registry->renderers().size())
-            .arg(registry->sources().size())
-            .arg(registry->playlists().size()));
-    return initialized ? 0 : 1;
+    std::printf("Private session bus at %s\n", qPrintable(bus.address()));
+    KestDemo demo;
+    return demo.run();
 }

@@ -6,6 +6,7 @@
 #include <QFlags>
 #include <QObject>
 
+class KestPlaylist;
 class KestRegistry;
 class KestSharedPrivate;
 
@@ -51,6 +52,16 @@ public:
     bool trackKestComponents(KestRegistry *registry = nullptr);
     //! Adds every flag, initialises and activates the activatable plugins.
     bool initTracking(KestRegistry *registry = nullptr);
+
+    /*!
+     * Shares a local playlist with other processes: exports it and its model on the bus and
+     * registers it in the core registry, which then owns it. The tracker must be initialised.
+     */
+    bool publishPlaylist(KestPlaylist *playlist);
+    //! Takes a published local playlist off the bus and out of the registry.
+    bool unPublishPlaylist(const QString &id);
+    //! Connects every proxy playlist, now and later, to its remote playlist's signals.
+    void connectToPlaylistsSignals();
 
     bool isInitialized() const;
     KestShared::TrackFlagSet trackFlags() const;

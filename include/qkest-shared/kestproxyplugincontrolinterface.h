@@ -1,0 +1,29 @@
+#ifndef KESTPROXYPLUGINCONTROLINTERFACE_H
+#define KESTPROXYPLUGINCONTROLINTERFACE_H
+
+#include "qkestshared_export.h"
+
+#include <kestplugincontrolinterface.h>
+
+#include <QDBusMessage>
+
+/*!
+ * Control of a plugin process on the bus: activate() and deactivate() send the plugin those
+ * calls without waiting for a reply. Sending to an activatable plugin makes the bus daemon start it.
+ */
+class QKESTSHARED_EXPORT KestProxyPluginControlInterface : public KestPluginControlInterface
+{
+    Q_OBJECT
+public:
+    explicit KestProxyPluginControlInterface(const QString &pluginName);
+    ~KestProxyPluginControlInterface() override;
+
+    void activate() override;
+    void deactivate() override;
+
+private:
+    QDBusMessage m_activateMessage;
+    QDBusMessage m_deactivateMessage;
+};
+
+#endif
