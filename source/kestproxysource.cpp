@@ -9,12 +9,26 @@
 #include "kestproxysourcepropertyrequest.h"
 
 #include <kestcallbackhelper.h>
-#include <kestcontent.h>
 #include <kesterror.h>
 
 #include <QDBusConnection>
 
 #include <memory>
+
+namespace {
+
+// The id in a start reply; absent when the call failed or the source sent no argument.
+bool replyId(const QDBusMessage &call, uint *id)
+{
+    const QVariant first = KestBusCall::firstArgument(
+        KestBusCall::blocking(call.service(), call.path(), call.interface(), call.member(), call.arguments()));
+    if (!first.isValid())
+        return false;
+    *id = uint(first.toInt());
+    return true;
+}
+
+} // namespace
 
 KestProxySource::KestProxySource(QObject *parent, const QString &uuid, const QString &plugin, const QString &name)
     : KestSource(parent, uuid, plugin)
@@ -54,7 +68,8 @@ bool KestProxySource::initDBusConnection()
         const bool registered =
             bus.registerObject(KestBusNames::proxySourcePath(uuid()), this, QDBusConnection::ExportAdaptors);
         // Adaptors are looked up when a call arrives, so creating it after registering is fine.
-        m_dbusAdaptor = new DBusAdaptor(this);
+        if (!m_dbusAdaptor)
+            m_dbusAdaptor = new DBusAdaptor(this);
         if (registered && getName()) {
             const bool connected = connectPropertyChanged(true);
             if (!connected)
@@ -169,21 +184,6 @@ QDBusMessage KestProxySource::createQueryAsynchCall(const QString &query)
     message << query;
     return message;
 }
-
-namespace {
-
-// The id in a start reply; absent when the call failed or the source sent no argument.
-bool replyId(const QDBusMessage &call, uint *id)
-{
-    const QVariant first = KestBusCall::firstArgument(
-        KestBusCall::blocking(call.service(), call.path(), call.interface(), call.member(), call.arguments()));
-    if (!first.isValid())
-        return false;
-    *id = uint(first.toInt());
-    return true;
-}
-
-} // namespace
 
 uint KestProxySource::browse(const QString &objectId, const QString &predicate, const QStringList &keys, uint offset,
                              uint count, QObject *receiver, const char *resultSlot, const char *errorSlot)

@@ -3,6 +3,7 @@
 
 #include "qkestshared_export.h"
 
+#include <kestcontent.h> // Metamap, which browse rows carry
 #include <kestsource.h>
 
 #include <QDBusMessage>
@@ -13,7 +14,6 @@
 #include <QStringList>
 
 class DBusAdaptor;
-class KestContent;
 class KestProxySourceNameRequest;
 
 /*!
