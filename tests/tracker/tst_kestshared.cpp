@@ -108,12 +108,12 @@ private Q_SLOTS:
         KestShared::instance();
         QProcess python;
         python.setProcessChannelMode(QProcess::ForwardedChannels);
-        const QString name = QStringLiteral("com.zorvo.kesttest.inspector");
-        python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(KEST_TRACKER_TEST_DIR "/wireinspector.py"), name});
+        const QString name = QStringLiteral("com.zorvo.kesttest.probe");
+        python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(KEST_TRACKER_TEST_DIR "/wireprobe.py"), name});
         QVERIFY(KestTestBus::waitForOwner(name));
 
-        QDBusMessage call = QDBusMessage::createMethodCall(name, QStringLiteral("/inspector"),
-                                                           QStringLiteral("com.zorvo.kesttest.Inspector"),
+        QDBusMessage call = QDBusMessage::createMethodCall(name, QStringLiteral("/probe"),
+                                                           QStringLiteral("com.zorvo.kesttest.Probe"),
                                                            QStringLiteral("Inspect"));
         call << QVariant::fromValue(playlistItem{5, QStringLiteral("ab")})
              << QVariant::fromValue(QList<playlistItem>{{1, QStringLiteral("x")}, {2, QStringLiteral("y")}})

@@ -1,9 +1,10 @@
 #!/usr/bin/python3
 # An independent D-Bus peer (python3-dbus) that reports what arrives on the wire.
 #
-#   wireinspector.py BUSNAME
+#   wireprobe.py BUSNAME
 #
-# A method call Inspect (any path, any interface) with any arguments is answered with two strings: the message signature and the arguments as Python sees them.
+# A method call Inspect (any path, any interface) with any arguments is answered with two strings:
+# the message signature and the arguments as Python sees them.
 
 import sys
 
@@ -12,9 +13,6 @@ import dbus.mainloop.glib
 import dbus.lowlevel
 import dbus.service
 from gi.repository import GLib
-
-INTERFACE = "com.zorvo.kesttest.Inspector"
-
 
 def plain(value):
     if isinstance(value, (dbus.Array, list)):
