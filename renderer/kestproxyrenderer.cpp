@@ -25,6 +25,9 @@ KestProxyRenderer::KestProxyRenderer(const QString &uuid, const QString &pluginN
     , m_registry(&registry)
     , m_state(UnknownState)
 {
+    // The bus library finds the types of slot parameters by name: property_changed and property
+    // replies carry a QDBusVariant.
+    qRegisterMetaType<QDBusVariant>();
     m_name = name;
     m_service = KestBusNames::rendererService(m_pluginName, m_uuid);
     m_objectPath = KestBusNames::rendererPath(m_uuid);
