@@ -28,9 +28,10 @@ bool KestProxyRendererMediaInfoRequest::call()
 
 void KestProxyRendererMediaInfoRequest::handleReply(const KestMediaInfo &mediaInfo)
 {
+    const QPointer<KestProxyRendererRequest> self(this);
     qCDebug(lcKestRenderer) << "void KestProxyRendererMediaInfoRequest::handleReply(const KestMediaInfo&)";
     // Whoever asked may be gone by now; the request is done either way.
     if (m_receiver)
         KestCallbackHelper::invokeGetMediaInfoCallback(m_renderer, mediaInfo, m_receiver, m_member);
-    complete();
+    complete(self);
 }

@@ -21,7 +21,8 @@ bool KestProxyRendererNameRequest::call()
 
 void KestProxyRendererNameRequest::handleReply(const QString &name)
 {
+    const QPointer<KestProxyRendererRequest> self(this);
     if (!KestCallbackHelper::invoke(m_receiver.data(), m_member, name))
         qCWarning(lcKestRenderer) << "Invoking the getName callback failed!";
-    complete();
+    complete(self);
 }

@@ -44,10 +44,11 @@ bool KestProxyRendererPlaybackRequest::call()
 
 void KestProxyRendererPlaybackRequest::handleReply()
 {
+    const QPointer<KestProxyRendererRequest> self(this);
     if (m_errorReceiver) {
         // Success travels through the error member, as code 0.
         KestError error(KestError::Success, tr("Playback request successful"));
         KestCallbackHelper::invokeErrorCallback(m_renderer, error, m_errorReceiver, m_errorMember);
     }
-    complete();
+    complete(self);
 }

@@ -23,6 +23,7 @@ bool KestProxyRendererPositionRequest::call()
 
 void KestProxyRendererPositionRequest::handleReply(uint position)
 {
+    const QPointer<KestProxyRendererRequest> self(this);
     KestCallbackHelper::invokeGetPositionCallback(m_renderer, position, m_receiver, m_member);
-    complete();
+    complete(self);
 }

@@ -24,6 +24,7 @@ bool KestProxyRendererPropertyRequest::call()
 
 void KestProxyRendererPropertyRequest::handleReply(const QString &name, const QDBusVariant &dbusVariant)
 {
+    const QPointer<KestProxyRendererRequest> self(this);
     const QVariant value = dbusVariant.variant();
     m_renderer->setProperty(name.toLatin1().constData(), value);
     // The receiver pair carries the result, not only failures.
@@ -32,11 +33,12 @@ void KestProxyRendererPropertyRequest::handleReply(const QString &name, const QD
                                    << m_errorReceiver.data() << "m_errorMember=" << m_errorMember << "name=" << name
                                    << "variant=" << value << ")";
     }
-    complete();
+    complete(self);
 }
 
 void KestProxyRendererPropertyRequest::handleError(const QDBusError &error)
 {
+    const QPointer<KestProxyRendererRequest> self(this);
     qCWarning(lcKestRenderer) << "KestProxyRendererPropertyRequest: Error:" << error.message();
     const QString name = m_args.value(0).toString();
     if (!KestCallbackHelper::invoke(m_errorReceiver.data(), m_errorMember, name, QVariant())) {
@@ -44,5 +46,5 @@ void KestProxyRendererPropertyRequest::handleError(const QDBusError &error)
                                    << m_errorReceiver.data() << "m_errorMember=" << m_errorMember
                                    << "m_args.first().toString()=" << name << ")";
     }
-    complete();
+    complete(self);
 }

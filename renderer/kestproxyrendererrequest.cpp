@@ -22,6 +22,7 @@ KestProxyRendererRequest::~KestProxyRendererRequest() = default;
 
 void KestProxyRendererRequest::handleError(const QDBusError &error)
 {
+    const QPointer<KestProxyRendererRequest> self(this);
     qCDebug(lcKestRenderer) << "KestProxyRendererRequest::handleError( " << error << " )";
 
     KestError kestError;
@@ -38,7 +39,7 @@ void KestProxyRendererRequest::handleError(const QDBusError &error)
 
     if (m_errorReceiver)
         KestCallbackHelper::invokeErrorCallback(m_renderer, kestError, m_errorReceiver, m_errorMember);
-    complete();
+    complete(self);
 }
 
 bool KestProxyRendererRequest::callRenderer(const QString &interface, const char *replySlot,
@@ -63,7 +64,8 @@ bool KestProxyRendererRequest::refuseCall()
     return false;
 }
 
-void KestProxyRendererRequest::complete()
+void KestProxyRendererRequest::complete(const QPointer<KestProxyRendererRequest> &request)
 {
-    m_renderer->completeRequest(this);
+    if (request)
+        request->m_renderer->completeRequest(request);
 }

@@ -26,12 +26,13 @@ bool KestProxyRendererStatusRequest::call()
 void KestProxyRendererStatusRequest::handleReply(const QString &playlistId, uint playbackIndex, int playbackState,
                                                  const QString &objectId)
 {
+    const QPointer<KestProxyRendererRequest> self(this);
     qCDebug(lcKestRenderer) << "KestProxyRendererStatusRequest::handleReply";
     KestCallbackHelper::invokeGetStatusCallback(m_renderer, playlistId, playbackIndex, playbackState, objectId,
                                                 m_receiver, m_member);
-    if (m_errorReceiver) {
+    if (self && m_errorReceiver) {
         KestError success(KestError::Success, QString());
         KestCallbackHelper::invokeErrorCallback(m_renderer, success, m_errorReceiver, m_errorMember);
     }
-    complete();
+    complete(self);
 }

@@ -8,6 +8,7 @@
 
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QPointer>
 
 KestProxySourcePropertyRequest::KestProxySourcePropertyRequest(QObject *parent, KestProxySource *source,
                                                                QObject *receiver, const char *slot,
@@ -35,19 +36,24 @@ bool KestProxySourcePropertyRequest::call()
 
 void KestProxySourcePropertyRequest::handleReply(const QString &name, const QDBusVariant &dbusVariant)
 {
+    const QPointer<KestProxySourcePropertyRequest> self(this);
     const QVariant value = dbusVariant.variant();
     qCDebug(lcKestSource) << "KestProxySourcePropertyRequest::handleReply" << name << value;
     source->setProperty(name.toLatin1().constData(), value);
     if (!KestCallbackHelper::invoke(receiver, slot, name, value))
         qCCritical(lcKestSource) << "KestProxySourcePropertyRequest: Callback slot invocation failed!" << slot;
-    deleteLater();
+    // The receiver may have destroyed the source, and this request with it.
+    if (self)
+        deleteLater();
 }
 
 void KestProxySourcePropertyRequest::handleError(const QDBusError &)
 {
+    const QPointer<KestProxySourcePropertyRequest> self(this);
     qCWarning(lcKestSource) << "KestProxySourcePropertyRequest::handleError";
     // The caller learns of the failure from the invalid value alone.
     if (!KestCallbackHelper::invoke(receiver, slot, propertyName, QVariant()))
         qCCritical(lcKestSource) << "KestProxySourcePropertyRequest: Error callback slot invocation failed!";
-    deleteLater();
+    if (self)
+        deleteLater();
 }

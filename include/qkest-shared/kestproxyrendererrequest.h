@@ -48,8 +48,12 @@ protected:
     bool hasValidErrorCallback() const;
     //! Logs that a callback check refused the call; returns false.
     static bool refuseCall();
-    //! Hands the request back to its renderer, which destroys it: touch nothing afterwards.
-    void complete();
+    /*!
+     * Hands the request back to its renderer, which destroys it: touch nothing afterwards.
+     * A caller's member may have destroyed the renderer, and the request with it; then there is
+     * nothing left to complete. Reply slots therefore keep a guard on themselves from the start.
+     */
+    static void complete(const QPointer<KestProxyRendererRequest> &request);
 
     KestProxyRenderer *m_renderer;
     QString m_method;

@@ -15,6 +15,7 @@
 
 #include <QDBusMetaType>
 #include <QDBusVariant>
+#include <QPointer>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -70,6 +71,28 @@ public Q_SLOTS:
         events << QStringLiteral("name");
         values = {name};
     }
+};
+
+// Deletes the renderer from inside the status member.
+class DeletingReceiver : public QObject
+{
+    Q_OBJECT
+public:
+    explicit DeletingReceiver(KestRenderer *renderer)
+        : m_renderer(renderer)
+    {
+    }
+    bool deleted = false;
+
+public Q_SLOTS:
+    void onStatus(KestRenderer *, const QString &, uint, int, const QString &)
+    {
+        delete m_renderer;
+        deleted = true;
+    }
+
+private:
+    KestRenderer *m_renderer;
 };
 
 int pendingRequests(const QObject *proxy)
@@ -488,6 +511,23 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^Callback slot invocation failed!")));
         QTRY_COMPARE(pendingRequests(proxy.get()), 0);
         QCOMPARE(proxy->property("volume"), QVariant(9));
+    }
+
+    void proxyDestroyedFromItsOwnCallbacks()
+    {
+        // An application that drops the renderer when it fails, or from a reply's member.
+        QVERIFY(m_peer.scriptError(QStringLiteral("get_name"), QStringLiteral("7:gone")));
+        QPointer<KestProxyRenderer> failing =
+            new KestProxyRenderer(Uuid, Plugin, KestInternalRegistry::internalInstance(), QString(), nullptr);
+        connect(failing, &KestRenderer::error, failing, [&failing] { delete failing; });
+        expectNameFailure();
+        QTRY_VERIFY(!failing);
+
+        QVERIFY(m_peer.scriptReply(QStringLiteral("get_status"), {QString(), 0u, 0, QString()}));
+        auto *proxy = newProxy().release();
+        DeletingReceiver receiver(proxy);
+        QVERIFY(proxy->getStatus(&receiver, SLOT(onStatus(KestRenderer*,QString,uint,int,QString))));
+        QTRY_VERIFY(receiver.deleted);
     }
 
     void proxyDestroyedWithPendingRequests()
