@@ -10,6 +10,9 @@
 #include <QDBusMetaType>
 #include <QPointer>
 
+#include <algorithm>
+#include <limits>
+
 #include <memory>
 
 DBusAdaptor::DBusAdaptor(KestProxySource *source)
@@ -72,7 +75,10 @@ void DBusAdaptor::query_result(uint queryId, int remainingCount, const QList<Kes
     const int count = results.size();
     for (int i = 0; i < count && alive; ++i) {
         const KestQueryResultDBusStruct &row = results.at(i);
-        // Each row carries the number of rows after it, in this batch and in later ones.
-        m_source->handleQueryResult(queryId, row.index, row.resultRow, remainingCount + (count - 1 - i));
+        // Each row carries the number of rows after it, in this batch and in later ones; a count
+        // from the bus near the top of the range must not overflow.
+        const qint64 remaining = qint64(remainingCount) + (count - 1 - i);
+        m_source->handleQueryResult(queryId, row.index, row.resultRow,
+                                    int(std::min<qint64>(remaining, std::numeric_limits<int>::max())));
     }
 }

@@ -22,6 +22,7 @@
 #include <QSignalSpy>
 #include <QTest>
 
+#include <climits>
 #include <functional>
 #include <memory>
 #include <utility>
@@ -79,6 +80,7 @@ class Receiver : public QObject
 public:
     QList<QVariantList> browseRows, browseErrors, queryRows, queryErrors, properties, metas, metaErrors;
     std::function<void()> afterBrowseRow;
+    std::function<void()> afterProperty;
 
 public Q_SLOTS:
     void onBrowseRow(uint id, const QString &objectId, const Metamap &metadata, uint index, int remaining)
@@ -93,7 +95,12 @@ public Q_SLOTS:
         queryRows.append({id, row, index, remaining});
     }
     void onQueryError(uint id, int code, const QString &message) { queryErrors.append({id, code, message}); }
-    void onProperty(const QString &name, const QVariant &value) { properties.append({name, value}); }
+    void onProperty(const QString &name, const QVariant &value)
+    {
+        properties.append({name, value});
+        if (afterProperty)
+            afterProperty();
+    }
     void onMeta(uint id, const QStringList &keys, const QStringList &values) { metas.append({id, keys, values}); }
     void onMetaError(uint id, const QString &message) { metaErrors.append({id, message}); }
 };
@@ -495,6 +502,14 @@ private Q_SLOTS:
         QCOMPARE(m_proxy->query(QStringLiteral("q"), &receiver, QUERY_SLOTS), 0u);
         push(QStringLiteral("query_result"), queryBatch(0, 0, {{QStringLiteral("none")}}));
         QCOMPARE(receiver.queryRows.size(), 6);
+
+        // A remaining count near the top of the range does not overflow for the rows before the last.
+        QCOMPARE(startQuery(34, &receiver), 34u);
+        push(QStringLiteral("query_result"),
+             queryBatch(34, INT_MAX - 1, {{QStringLiteral("p")}, {QStringLiteral("q")}, {QStringLiteral("r")}}));
+        QCOMPARE(receiver.queryRows.size(), 9);
+        QCOMPARE(receiver.queryRows.at(6).at(3).toInt(), INT_MAX);
+        QCOMPARE(receiver.queryRows.at(8).at(3).toInt(), INT_MAX - 1);
     }
 
     void receiversDestroyedMidway()
@@ -523,8 +538,19 @@ private Q_SLOTS:
 
     void receiverActsFromItsSlot()
     {
+        // A receiver that drops the proxy when a property arrives.
         QVERIFY(startSource());
         Receiver receiver;
+        QString volume = QStringLiteral("volume");
+        QVERIFY(m_peer->scriptReply(QStringLiteral("get_extension_property"),
+                                    {volume, QVariant::fromValue(QDBusVariant(3))}));
+        receiver.afterProperty = [this] { m_proxy.reset(); };
+        QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(onProperty(QString,QVariant))));
+        QTRY_VERIFY_WITH_TIMEOUT(!m_proxy, Wait);
+        QCOMPARE(receiver.properties.size(), 1);
+        receiver.afterProperty = nullptr;
+
+        QVERIFY(startSource());
         QSignalSpy completed(m_proxy.get(), &KestSource::browseCompleted);
 
         // The last row has ended the browse before the slot runs, so a follow-up browse that
