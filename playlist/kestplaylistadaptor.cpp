@@ -21,11 +21,18 @@ KestPlaylistAdaptor::KestPlaylistAdaptor(KestPlaylist &playlist)
 
 KestPlaylistAdaptor::~KestPlaylistAdaptor()
 {
+    withdraw();
+}
+
+void KestPlaylistAdaptor::withdraw()
+{
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!m_objectPath.isEmpty())
         bus.unregisterObject(m_objectPath, QDBusConnection::UnregisterNode);
     if (!m_serviceName.isEmpty())
         bus.unregisterService(m_serviceName);
+    m_objectPath.clear();
+    m_serviceName.clear();
 }
 
 bool KestPlaylistAdaptor::init()

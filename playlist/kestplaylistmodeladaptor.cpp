@@ -40,8 +40,14 @@ KestPlaylistModelAdaptor::KestPlaylistModelAdaptor(QAbstractItemModel &model)
 KestPlaylistModelAdaptor::~KestPlaylistModelAdaptor()
 {
     qCDebug(lcKestPlaylist) << "KestPlaylistModelAdaptor::~KestPlaylistModelAdaptor: " << m_objectPath;
+    withdraw();
+}
+
+void KestPlaylistModelAdaptor::withdraw()
+{
     if (m_initialized)
         QDBusConnection::sessionBus().unregisterObject(m_objectPath, QDBusConnection::UnregisterNode);
+    m_initialized = false;
 }
 
 bool KestPlaylistModelAdaptor::init(const QString &id)

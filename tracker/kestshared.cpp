@@ -89,19 +89,25 @@ bool KestShared::publishPlaylist(KestPlaylist *playlist)
         return false;
     }
 
-    // The adaptors are children of what they export and live as long as it does.
-    auto *playlistAdaptor = new KestPlaylistAdaptor(*playlist);
-    auto *modelAdaptor = new KestPlaylistModelAdaptor(*model);
+    // The adaptors are children of what they export and live as long as it does: Qt does not let
+    // an adaptor be deleted on its own. A failed publication withdraws them instead, and a later
+    // attempt on the same playlist uses them again.
+    auto *playlistAdaptor = playlist->findChild<KestPlaylistAdaptor *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!playlistAdaptor)
+        playlistAdaptor = new KestPlaylistAdaptor(*playlist);
+    auto *modelAdaptor = model->findChild<KestPlaylistModelAdaptor *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!modelAdaptor)
+        modelAdaptor = new KestPlaylistModelAdaptor(*model);
     if (!playlistAdaptor->init() || !modelAdaptor->init(playlist->id())) {
-        delete playlistAdaptor;
-        delete modelAdaptor;
+        playlistAdaptor->withdraw();
+        modelAdaptor->withdraw();
         qCWarning(lcKestTracker) << "KestShared::publishPlaylist: Exposing the playlist over the DBus fails";
         return false;
     }
     if (!registry.addPlaylist(playlist)) {
         qCWarning(lcKestTracker) << "KestShared::publishPlaylist: Adding playlist to registry fails.";
-        delete playlistAdaptor;
-        delete modelAdaptor;
+        playlistAdaptor->withdraw();
+        modelAdaptor->withdraw();
         return false;
     }
     return true;
@@ -111,15 +117,18 @@ bool KestShared::unPublishPlaylist(const QString &id)
 {
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
     KestPlaylist *playlist = registry.findPlaylist(id);
-    if (!playlist || playlist->metaObject()->className() == KestProxyPlaylist::staticMetaObject.className()) {
+    if (!playlist || qstrcmp(playlist->metaObject()->className(), KestProxyPlaylist::staticMetaObject.className()) == 0) {
         qCWarning(lcKestTracker) << "KestShared::unPublishPlaylist: Trying to unpublish QKestProxyPlaylist";
         return false;
     }
     // Off the bus at once, so that other processes see the playlist go now, not whenever the
     // registry gets round to deleting it.
-    qDeleteAll(playlist->findChildren<KestPlaylistAdaptor *>(QString(), Qt::FindDirectChildrenOnly));
-    if (QAbstractItemModel *model = playlist->model())
-        qDeleteAll(model->findChildren<KestPlaylistModelAdaptor *>(QString(), Qt::FindDirectChildrenOnly));
+    if (auto *adaptor = playlist->findChild<KestPlaylistAdaptor *>(QString(), Qt::FindDirectChildrenOnly))
+        adaptor->withdraw();
+    if (QAbstractItemModel *model = playlist->model()) {
+        if (auto *adaptor = model->findChild<KestPlaylistModelAdaptor *>(QString(), Qt::FindDirectChildrenOnly))
+            adaptor->withdraw();
+    }
     registry.removePlaylist(id);
     return true;
 }

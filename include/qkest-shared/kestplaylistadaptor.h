@@ -23,15 +23,22 @@ class QKESTSHARED_EXPORT KestPlaylistAdaptor : public QDBusAbstractAdaptor
     Q_CLASSINFO("D-Bus Interface", "com.zorvo.kest.playlist")
 public:
     explicit KestPlaylistAdaptor(KestPlaylist &playlist);
-    //! Unregisters the object, then releases the bus name.
+    //! Withdraws the playlist from the bus.
     ~KestPlaylistAdaptor() override;
 
     /*!
      * Claims the playlist's bus name, registers the playlist at its object path and sends
      * playlist_created. False when any step fails; a bus name that was claimed stays owned
-     * until the adaptor is destroyed.
+     * until the adaptor is withdrawn or destroyed.
      */
     bool init();
+
+    /*!
+     * Unregisters the object, then releases the bus name, as far as init() got. Qt's adaptors
+     * live as long as the object they export and must not be deleted on their own; withdrawing
+     * is how a playlist leaves the bus early. init() may be called again afterwards.
+     */
+    void withdraw();
 
 public Q_SLOTS:
     QString get_name();

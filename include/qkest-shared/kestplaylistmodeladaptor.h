@@ -29,6 +29,11 @@ public:
 
     //! Registers the model at the model path of playlist \a id; true at once when already done.
     bool init(const QString &id);
+    /*!
+     * Unregisters the model if init() registered it. The adaptor stays with its model, as Qt's
+     * adaptors must; init() may be called again afterwards.
+     */
+    void withdraw();
 
 public Q_SLOTS:
     QDBusVariant get_data(int row, int column);
