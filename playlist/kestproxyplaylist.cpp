@@ -35,14 +35,17 @@ KestProxyPlaylist::~KestProxyPlaylist() = default;
 bool KestProxyPlaylist::connectToPlaylistSignals()
 {
     qCDebug(lcKestPlaylist) << "KestProxyPlaylist::connectToPlaylistSignals()";
+    if (m_signalsConnected)
+        return true;
     if (!QDBusConnection::sessionBus().isConnected())
         return false;
-    return connectToSignal(QStringLiteral("contents_changed"),
-                           SLOT(catchContentsChangedSignal(QString, uint, uint, uint)))
+    m_signalsConnected =
+        connectToSignal(QStringLiteral("contents_changed"), SLOT(catchContentsChangedSignal(QString, uint, uint, uint)))
         && connectToSignal(QStringLiteral("item_moved"), SLOT(catchItemMovedSignal(uint, uint)))
         && connectToSignal(QStringLiteral("property_changed"), SLOT(catchPropertyChangedSignal(QString)))
         && connectToSignal(QStringLiteral("repeat_mode_changed"), SLOT(catchRepeatModeChangedSignal()))
         && connectToSignal(QStringLiteral("playlist_updated"), SLOT(catchPlaylistUpdatedSignal(QString, int, int)));
+    return m_signalsConnected;
 }
 
 bool KestProxyPlaylist::connectToSignal(const QString &name, const char *slot)

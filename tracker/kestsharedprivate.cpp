@@ -155,6 +155,9 @@ void KestSharedPrivate::activatePlugins()
 
 bool KestSharedPrivate::connectNameOwnerChanged(const QString &serviceName)
 {
+    // The bus refuses a second, identical subscription; the first one serves.
+    if (m_watchedNames.contains(serviceName))
+        return true;
     const bool connected = QDBusConnection::sessionBus().connect(
         QString(), QString(), KestBusNames::busDaemonInterface(), QStringLiteral("NameOwnerChanged"),
         QStringList{serviceName}, QString(), this, SLOT(handleRemoval(QDBusMessage)));

@@ -85,6 +85,8 @@ private:
     std::unique_ptr<KestProxyModel> m_model;
     int m_currentIndex;
     int m_size;
+    // The bus refuses a subscription that exists already, so a second connect must not ask again.
+    bool m_signalsConnected = false;
 };
 
 #endif
