@@ -33,14 +33,14 @@ bool KestBusClient::isAvailable()
 
 void KestBusClient::watch(const QString &interface)
 {
-    QStringList watched = m_spec.value(QStringLiteral("watch")).toStringList();
+    QStringList watched = m_plan.value(QStringLiteral("watch")).toStringList();
     watched.append(interface);
-    m_spec.insert(QStringLiteral("watch"), watched);
+    m_plan.insert(QStringLiteral("watch"), watched);
 }
 
 void KestBusClient::waitFor(const QString &signal)
 {
-    m_spec.insert(QStringLiteral("waitFor"), signal);
+    m_plan.insert(QStringLiteral("waitFor"), signal);
 }
 
 void KestBusClient::call(const QString &member, const QString &signature, const QVariantList &args)
@@ -61,9 +61,9 @@ void KestBusClient::callAt(const QString &path, const QString &interface, const 
 
 bool KestBusClient::start()
 {
-    QVariantMap spec = m_spec;
-    spec.insert(QStringLiteral("calls"), m_calls);
-    const QString json = QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap(spec)).toJson(QJsonDocument::Compact));
+    QVariantMap plan = m_plan;
+    plan.insert(QStringLiteral("calls"), m_calls);
+    const QString json = QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap(plan)).toJson(QJsonDocument::Compact));
     m_process.start(Python, {QStringLiteral(KEST_BUS_CLIENT_SCRIPT), json});
     if (!m_process.waitForStarted())
         return false;

@@ -49,7 +49,7 @@ private:
     QString m_service;
     QString m_path;
     QString m_interface;
-    QVariantMap m_spec;
+    QVariantMap m_plan;
     QVariantList m_calls;
     QList<QVariantMap> m_signals;
     QList<QVariantMap> m_results;

@@ -21,7 +21,7 @@ TIMEOUT_SECONDS = 20
 
 
 def main():
-    spec = json.loads(sys.argv[1])
+    plan = json.loads(sys.argv[1])
     address = Gio.dbus_address_get_for_bus_sync(Gio.BusType.SESSION, None)
     flags = Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION
     bus = Gio.DBusConnection.new_for_address_sync(address, flags, None, None)
@@ -50,7 +50,7 @@ def main():
         signals.append({"signal": member, "path": path, "interface": interface,
                         "type": parameters.get_type_string(), "value": parameters.unpack()})
 
-    for interface in spec.get("watch", []):
+    for interface in plan.get("watch", []):
         bus.signal_subscribe(None, interface, None, None, None, Gio.DBusSignalFlags.NONE, record_signal)
 
     context = GLib.MainContext.default()
@@ -62,13 +62,13 @@ def main():
         return condition()
 
     print(json.dumps({"ready": True}), flush=True)
-    wait_for = spec.get("waitFor")
+    wait_for = plan.get("waitFor")
     if wait_for and not run_until(lambda: any(s["signal"] == wait_for for s in signals)):
         print(json.dumps({"timeout": wait_for}), flush=True)
         return 1
 
     results = []
-    for call in spec.get("calls", []):
+    for call in plan.get("calls", []):
         message = Gio.DBusMessage.new_method_call(call["service"], call["path"], call["interface"], call["member"])
         if call.get("signature"):
             message.set_body(GLib.Variant("(" + call["signature"] + ")", tuple(call.get("args", []))))
@@ -85,7 +85,7 @@ def main():
 
     # Replies from one sender arrive in order: once the reply to this ping has been seen, so
     # has every reply sent before it, and so have the signals.
-    ping = Gio.DBusMessage.new_method_call(spec["calls"][-1]["service"] if spec.get("calls") else "org.freedesktop.DBus",
+    ping = Gio.DBusMessage.new_method_call(plan["calls"][-1]["service"] if plan.get("calls") else "org.freedesktop.DBus",
                                            "/", "org.freedesktop.DBus.Peer", "Ping")
     _, ping_serial = bus.send_message_with_reply_sync(ping, Gio.DBusSendMessageFlags.NONE, -1, None)
 
