@@ -28,6 +28,28 @@ bool replyId(const QDBusMessage &call, uint *id)
     return true;
 }
 
+// One record per id: a new request under a pending id replaces the old record, whose receiver is
+// never called.
+void keepRecord(QMap<uint, KestProxySource::KestOngoingAction *> &actions, uint id,
+                KestProxySource::KestOngoingAction *action, const char *replacingMessage)
+{
+    if (KestProxySource::KestOngoingAction *previous = actions.take(id)) {
+        qCWarning(lcKestSource) << replacingMessage;
+        delete previous;
+    }
+    actions.insert(id, action);
+}
+
+// Cancels are sent without waiting: the record stays until the source reports the end.
+void sendCancel(const QString &service, const QString &path, const QString &member, uint id,
+                const char *failureMessage)
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(service, path, KestBusNames::sourceInterface(), member);
+    message << id;
+    if (!QDBusConnection::sessionBus().send(message))
+        qCWarning(lcKestSource) << failureMessage;
+}
+
 } // namespace
 
 KestProxySource::KestProxySource(QObject *parent, const QString &uuid, const QString &plugin, const QString &name)
@@ -200,21 +222,15 @@ uint KestProxySource::browse(const QString &objectId, const QString &predicate, 
         return 0;
     qCDebug(lcKestSource) << "browseId:" << browseId;
 
-    if (KestOngoingAction *previous = m_ongoingBrowses.take(browseId)) {
-        qCWarning(lcKestSource) << "KestProxySource::browse. There was ongoing browse with same id, replacing it.";
-        delete previous;
-    }
-    m_ongoingBrowses.insert(browseId, new KestOngoingAction{receiver, resultSlot, errorSlot});
+    keepRecord(m_ongoingBrowses, browseId, new KestOngoingAction{receiver, resultSlot, errorSlot},
+               "KestProxySource::browse. There was ongoing browse with same id, replacing it.");
     return browseId;
 }
 
 void KestProxySource::cancelBrowse(uint browseId)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath, KestBusNames::sourceInterface(),
-                                                          QStringLiteral("cancel_browse"));
-    message << browseId;
-    if (!QDBusConnection::sessionBus().send(message))
-        qCWarning(lcKestSource) << "KestProxySource::cancelBrowse Not able to send cancel request to source.";
+    sendCancel(m_serviceName, m_objectPath, QStringLiteral("cancel_browse"), browseId,
+               "KestProxySource::cancelBrowse Not able to send cancel request to source.");
 }
 
 uint KestProxySource::query(const QString &query, QObject *receiver, const char *resultSlot, const char *errorSlot)
@@ -229,21 +245,15 @@ uint KestProxySource::query(const QString &query, QObject *receiver, const char 
         return 0;
     qCDebug(lcKestSource) << "queryId:" << queryId;
 
-    if (KestOngoingAction *previous = m_ongoingQueries.take(queryId)) {
-        qCWarning(lcKestSource) << "KestProxySource::query. There was ongoing query with same id, replacing it.";
-        delete previous;
-    }
-    m_ongoingQueries.insert(queryId, new KestOngoingAction{receiver, resultSlot, errorSlot});
+    keepRecord(m_ongoingQueries, queryId, new KestOngoingAction{receiver, resultSlot, errorSlot},
+               "KestProxySource::query. There was ongoing query with same id, replacing it.");
     return queryId;
 }
 
 void KestProxySource::cancelQuery(uint queryId)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath, KestBusNames::sourceInterface(),
-                                                          QStringLiteral("cancel_query"));
-    message << queryId;
-    if (!QDBusConnection::sessionBus().send(message))
-        qCWarning(lcKestSource) << "KestProxySource::cancelQuery Not able to send cancel request to source.";
+    sendCancel(m_serviceName, m_objectPath, QStringLiteral("cancel_query"), queryId,
+               "KestProxySource::cancelQuery Not able to send cancel request to source.");
 }
 
 void KestProxySource::handlePredicateBrowseResult(uint browseId, KestContent *content, uint index, int remainingCount)
