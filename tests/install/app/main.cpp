@@ -1,7 +1,7 @@
 // A tiny application built against the installed library.
 
 #include <kestregistry.h>
-#include <kestshared.h>
+#include <qkest-shared/kestshared.h>
 
 #include <QCoreApplication>
 
