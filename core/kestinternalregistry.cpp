@@ -92,27 +92,44 @@ bool KestInternalRegistry::addPluginControlInterface(const QString &pluginName, 
 
 bool KestInternalRegistry::removeExtension(const QString &uuid)
 {
-    if (KestRenderer *renderer = release(this, d->renderers, uuid)) {
-        Q_EMIT rendererRemoved(renderer);
-        dispose(this, renderer);
-        return true;
-    }
-    if (KestSource *source = release(this, d->sources, uuid)) {
-        Q_EMIT sourceRemoved(source);
-        dispose(this, source);
-        return true;
-    }
-    return false;
+    return removeRenderer(uuid) || removeSource(uuid);
+}
+
+bool KestInternalRegistry::removeRenderer(const QString &uuid)
+{
+    KestRenderer *renderer = release(this, d->renderers, uuid);
+    if (!renderer)
+        return false;
+    Q_EMIT rendererRemoved(renderer);
+    dispose(this, renderer);
+    return true;
+}
+
+bool KestInternalRegistry::removeSource(const QString &uuid)
+{
+    KestSource *source = release(this, d->sources, uuid);
+    if (!source)
+        return false;
+    Q_EMIT sourceRemoved(source);
+    dispose(this, source);
+    return true;
 }
 
 bool KestInternalRegistry::removePlaylist(const QString &id)
 {
-    KestPlaylist *playlist = release(this, d->playlists, id);
+    KestPlaylist *playlist = takePlaylist(id);
     if (!playlist)
         return false;
-    Q_EMIT playlistRemoved(playlist);
     dispose(this, playlist);
     return true;
+}
+
+KestPlaylist *KestInternalRegistry::takePlaylist(const QString &id)
+{
+    KestPlaylist *playlist = release(this, d->playlists, id);
+    if (playlist)
+        Q_EMIT playlistRemoved(playlist);
+    return playlist;
 }
 
 bool KestInternalRegistry::removePluginControlInterface(const QString &pluginName)

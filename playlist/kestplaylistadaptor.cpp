@@ -14,9 +14,6 @@ KestPlaylistAdaptor::KestPlaylistAdaptor(KestPlaylist &playlist)
     : QDBusAbstractAdaptor(&playlist)
     , m_playlist(&playlist)
 {
-    connect(m_playlist, &KestPlaylist::contentsChanged, this, &KestPlaylistAdaptor::send_contents_changed);
-    connect(m_playlist, &KestPlaylist::repeatModeChanged, this, &KestPlaylistAdaptor::send_repeat_mode_changed);
-    connect(m_playlist, &KestPlaylist::playlistUpdated, this, &KestPlaylistAdaptor::sendPlaylistUpdated);
 }
 
 KestPlaylistAdaptor::~KestPlaylistAdaptor()
@@ -26,6 +23,7 @@ KestPlaylistAdaptor::~KestPlaylistAdaptor()
 
 void KestPlaylistAdaptor::withdraw()
 {
+    disconnect(m_playlist, nullptr, this, nullptr);
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!m_objectPath.isEmpty())
         bus.unregisterObject(m_objectPath, QDBusConnection::UnregisterNode);
@@ -53,6 +51,14 @@ bool KestPlaylistAdaptor::init()
         if (bus.registerObject(objectPath, m_playlist, QDBusConnection::ExportAdaptors)) {
             m_objectPath = objectPath;
             qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor: object registered in path: " << m_objectPath;
+            // Changes are relayed only while the playlist is on the bus under its own name and path:
+            // before, or after a refusal, the path may belong to another process.
+            connect(m_playlist, &KestPlaylist::contentsChanged, this, &KestPlaylistAdaptor::send_contents_changed,
+                    Qt::UniqueConnection);
+            connect(m_playlist, &KestPlaylist::repeatModeChanged, this,
+                    &KestPlaylistAdaptor::send_repeat_mode_changed, Qt::UniqueConnection);
+            connect(m_playlist, &KestPlaylist::playlistUpdated, this, &KestPlaylistAdaptor::sendPlaylistUpdated,
+                    Qt::UniqueConnection);
             return sendPlaylistCreatedSignal();
         }
     }

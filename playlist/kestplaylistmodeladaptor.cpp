@@ -27,13 +27,6 @@ KestPlaylistModelAdaptor::KestPlaylistModelAdaptor(QAbstractItemModel &model)
     , m_model(&model)
     , m_initialized(false)
 {
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, &KestPlaylistModelAdaptor::handleRowsInserted);
-    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &KestPlaylistModelAdaptor::handleRowsRemoved);
-    connect(m_model, &QAbstractItemModel::modelReset, this, &KestPlaylistModelAdaptor::handleModelReset);
-    // Moves and layout changes have no signal of their own on the bus; remote views must
-    // read everything again.
-    connect(m_model, &QAbstractItemModel::rowsMoved, this, &KestPlaylistModelAdaptor::handleModelReset);
-    connect(m_model, &QAbstractItemModel::layoutChanged, this, &KestPlaylistModelAdaptor::handleModelReset);
     KestProxyModelError::registerType();
 }
 
@@ -45,6 +38,7 @@ KestPlaylistModelAdaptor::~KestPlaylistModelAdaptor()
 
 void KestPlaylistModelAdaptor::withdraw()
 {
+    disconnect(m_model, nullptr, this, nullptr);
     if (m_initialized)
         QDBusConnection::sessionBus().unregisterObject(m_objectPath, QDBusConnection::UnregisterNode);
     m_initialized = false;
@@ -67,6 +61,15 @@ bool KestPlaylistModelAdaptor::init(const QString &id)
     if (!m_initialized)
         return false;
     qCDebug(lcKestPlaylist) << "KestPlaylistModelAdaptor, object registered in path: " << m_objectPath;
+    // Changes are relayed only while the model is on the bus: before, or after a refusal, the
+    // path may belong to another process.
+    connect(m_model, &QAbstractItemModel::rowsInserted, this, &KestPlaylistModelAdaptor::handleRowsInserted);
+    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &KestPlaylistModelAdaptor::handleRowsRemoved);
+    connect(m_model, &QAbstractItemModel::modelReset, this, &KestPlaylistModelAdaptor::handleModelReset);
+    // Moves and layout changes have no signal of their own on the bus; remote views must
+    // read everything again.
+    connect(m_model, &QAbstractItemModel::rowsMoved, this, &KestPlaylistModelAdaptor::handleModelReset);
+    connect(m_model, &QAbstractItemModel::layoutChanged, this, &KestPlaylistModelAdaptor::handleModelReset);
     return true;
 }
 
@@ -102,8 +105,7 @@ void KestPlaylistModelAdaptor::sendSignal(const QString &member, const QList<QVa
 {
     QDBusMessage signal = QDBusMessage::createSignal(m_objectPath, KestBusNames::playlistModelInterface(), member);
     signal.setArguments(arguments);
-    // Before init() there is no path to send from.
-    if (m_objectPath.isEmpty() || !QDBusConnection::sessionBus().send(signal))
+    if (!QDBusConnection::sessionBus().send(signal))
         qCWarning(lcKestPlaylist) << failure;
 }
 

@@ -25,8 +25,9 @@ KestProxyPlaylist::KestProxyPlaylist(const QString &id, const QString &name, int
     : KestPlaylist(id, name)
     , m_serviceName(KestBusNames::playlistService(id))
     , m_objectPath(KestBusNames::playlistPath(id))
-    , m_currentIndex(currentIndex)
-    , m_size(size)
+    // Announced by another process: no size below 0, no current index below "none".
+    , m_currentIndex(std::max(-1, currentIndex))
+    , m_size(std::max(0, size))
 {
 }
 
@@ -80,8 +81,9 @@ bool KestProxyPlaylist::getName(QDBus::CallMode)
 
 void KestProxyPlaylist::updateSize(int remove, int get)
 {
-    // Values come from the bus unchecked; wrap rather than overflow.
-    m_size = int(uint(m_size) + uint(get) - uint(remove));
+    // The counts are unsigned on the bus; whatever they say, the size stays within [0, INT_MAX].
+    const qint64 size = qint64(m_size) + uint(get) - uint(remove);
+    m_size = int(std::clamp<qint64>(size, 0, std::numeric_limits<int>::max()));
 }
 
 void KestProxyPlaylist::updateCurrentIndex(int from, int remove, int get)
@@ -310,7 +312,7 @@ void KestProxyPlaylist::catchPlaylistUpdatedSignal(QString id, int updated, int 
         return;
     }
     if (uint(updated) <= uint(CurrentIndexReset))
-        m_currentIndex = newIndex;
+        m_currentIndex = std::max(-1, newIndex);
     Q_EMIT playlistUpdated(KestPlaylistUpdate(updated), newIndex);
 }
 

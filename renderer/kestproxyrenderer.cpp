@@ -232,11 +232,14 @@ bool KestProxyRenderer::kestProperty(QString &name, QObject *receiver, const cha
 
 bool KestProxyRenderer::setKestProperty(const QString &name, const QVariant &value)
 {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
     // The local value follows when the renderer announces it with property_changed.
     QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_objectPath, KestBusNames::extensionInterface(),
                                                           QStringLiteral("set_extension_property"));
     message << name << QVariant::fromValue(QDBusVariant(value));
-    QDBusConnection::sessionBus().call(message, QDBus::NoBlock, -1);
+    bus.call(message, QDBus::NoBlock, -1);
     return true;
 }
 

@@ -45,12 +45,15 @@ void KestProxyRendererRequest::handleError(const QDBusError &error)
 bool KestProxyRendererRequest::callRenderer(const QString &interface, const char *replySlot,
                                             const QList<QVariant> &arguments)
 {
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    // The bus library takes calls on a lost connection and fails them later; nothing can go out.
+    if (!bus.isConnected())
+        return false;
     QDBusMessage message =
         QDBusMessage::createMethodCall(m_renderer->service(), m_renderer->objectPath(), interface, m_method);
     message.setArguments(arguments);
     // -1: the bus library's default reply time-out.
-    return QDBusConnection::sessionBus().callWithCallback(message, this, replySlot, SLOT(handleError(QDBusError)),
-                                                          -1);
+    return bus.callWithCallback(message, this, replySlot, SLOT(handleError(QDBusError)), -1);
 }
 
 bool KestProxyRendererRequest::hasValidErrorCallback() const

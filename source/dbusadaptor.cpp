@@ -2,11 +2,14 @@
 
 #include "dbusmessageutil.h"
 #include "kestlogging_p.h"
+#include "kestownerwatch_p.h"
 #include "kestproxysource.h"
 
 #include <kestcontent.h>
 #include <kesterror.h>
 
+#include <QDBusConnection>
+#include <QDBusMessage>
 #include <QDBusMetaType>
 #include <QPointer>
 
@@ -37,9 +40,34 @@ KestContent *DBusAdaptor::parseBrowseResult(KestBrowseResultDBusStruct &result)
     return content.release();
 }
 
-void DBusAdaptor::browse_result(uint browse_id, const QList<KestBrowseResultDBusStruct> &results)
+// Ids are small numbers that anybody could guess; what counts is who sends the results.
+bool DBusAdaptor::acceptsCaller(const QDBusMessage &message)
+{
+    const QString caller = message.service();
+    if (caller == KestOwnerWatch::instance()->owner(m_source->serviceName()))
+        return true;
+    qCWarning(lcKestSource) << "DBusAdaptor: Results refused from" << caller << "which does not own"
+                            << m_source->serviceName();
+    message.setDelayedReply(true);
+    const QString text = QStringLiteral("Only the owner of %1 may deliver its results.").arg(m_source->serviceName());
+    QDBusConnection::sessionBus().send(message.createErrorReply(QDBusError::AccessDenied, text));
+    return false;
+}
+
+// Counts come from the bus: below 0 they mean nothing but "no more rows".
+static int remainingRows(qint64 count)
+{
+    if (count < 0)
+        qCWarning(lcKestSource) << "DBusAdaptor: Negative remaining count" << count << "taken as 0";
+    return int(std::clamp<qint64>(count, 0, std::numeric_limits<int>::max()));
+}
+
+void DBusAdaptor::browse_result(uint browse_id, const QList<KestBrowseResultDBusStruct> &results,
+                                const QDBusMessage &message)
 {
     qCDebug(lcKestSource) << "DBusAdaptor::browse_result browse_id" << browse_id;
+    if (!acceptsCaller(message))
+        return;
     const QString invalidData = QStringLiteral("Error. Results contains invalid data.");
     // A receiver may destroy the proxy, and with it this adaptor, from its slot.
     const QPointer<DBusAdaptor> alive(this);
@@ -52,7 +80,8 @@ void DBusAdaptor::browse_result(uint browse_id, const QList<KestBrowseResultDBus
                 qCCritical(lcKestSource) << "Error. Results contains invalid data.";
                 m_source->handlePredicateBrowseError(browse_id, KestError::GeneralFailure, invalidData);
             } else {
-                m_source->handlePredicateBrowseResult(browse_id, content, row.index, row.remainingCount);
+                m_source->handlePredicateBrowseResult(browse_id, content, row.index,
+                                                      remainingRows(row.remainingCount));
             }
         } else {
             qCWarning(lcKestSource) << "Browse result contains an error. Error code: " << row.errorCode;
@@ -62,9 +91,11 @@ void DBusAdaptor::browse_result(uint browse_id, const QList<KestBrowseResultDBus
 }
 
 void DBusAdaptor::query_result(uint queryId, int remainingCount, const QList<KestQueryResultDBusStruct> &results,
-                               int errorCode, const QString &errorMessage)
+                               int errorCode, const QString &errorMessage, const QDBusMessage &message)
 {
     qCDebug(lcKestSource) << "DBusAdaptor:query_result queryId:" << queryId << "errorCode" << errorCode;
+    if (!acceptsCaller(message))
+        return;
     if (errorCode != 0) {
         m_source->handleQueryError(queryId, errorCode, errorMessage);
         return;
@@ -73,12 +104,11 @@ void DBusAdaptor::query_result(uint queryId, int remainingCount, const QList<Kes
         return;
     const QPointer<DBusAdaptor> alive(this);
     const int count = results.size();
+    const int remainingAfterBatch = remainingRows(remainingCount);
     for (int i = 0; i < count && alive; ++i) {
         const KestQueryResultDBusStruct &row = results.at(i);
-        // Each row carries the number of rows after it, in this batch and in later ones; a count
-        // from the bus near the top of the range must not overflow.
-        const qint64 remaining = qint64(remainingCount) + (count - 1 - i);
+        // Each row carries the number of rows after it, in this batch and in later ones.
         m_source->handleQueryResult(queryId, row.index, row.resultRow,
-                                    int(std::min<qint64>(remaining, std::numeric_limits<int>::max())));
+                                    remainingRows(qint64(remainingAfterBatch) + (count - 1 - i)));
     }
 }

@@ -5,6 +5,7 @@
 #include "kestbusnames.h"
 #include "kestbuscall_p.h"
 #include "kestlogging_p.h"
+#include "kestownerwatch_p.h"
 #include "kestproxysourcenamerequest.h"
 #include "kestproxysourcepropertyrequest.h"
 
@@ -75,15 +76,21 @@ KestProxySource::~KestProxySource()
         qDeleteAll(*actions);
         actions->clear();
     }
-    if (!m_serviceName.isEmpty())
+    if (!m_serviceName.isEmpty()) {
         connectPropertyChanged(false);
+        KestOwnerWatch::instance()->unfollow(m_serviceName);
+    }
 }
 
 bool KestProxySource::initDBusConnection()
 {
     qCDebug(lcKestSource) << "KestProxySource::initDBusConnection";
-    m_serviceName = KestBusNames::sourceService(pluginName(), uuid());
-    m_objectPath = KestBusNames::sourcePath(uuid());
+    if (m_serviceName.isEmpty()) {
+        m_serviceName = KestBusNames::sourceService(pluginName(), uuid());
+        m_objectPath = KestBusNames::sourcePath(uuid());
+        // The result receiver takes results from the name's owner only.
+        KestOwnerWatch::instance()->follow(m_serviceName);
+    }
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
@@ -151,11 +158,14 @@ bool KestProxySource::setKestProperty(const QString &name, const QVariant &value
             << "Not starting setKestProperty call, because missing or incomplete parameters. Please check your input.";
         return false;
     }
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    if (!bus.isConnected())
+        return false;
     QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath,
                                                           KestBusNames::extensionInterface(),
                                                           QStringLiteral("set_extension_property"));
     message << name << QVariant::fromValue(QDBusVariant(value));
-    QDBusConnection::sessionBus().call(message, QDBus::NoBlock);
+    bus.call(message, QDBus::NoBlock);
     return true;
 }
 

@@ -32,7 +32,7 @@ bool KestProxySourceNameRequest::call()
 void KestProxySourceNameRequest::handleReply(const QString &name)
 {
     // The callback may delete this request: nothing of it is touched afterwards.
-    if (!KestCallbackHelper::invoke(receiver, slot, name))
+    if (!KestCallbackHelper::invoke(receiver.data(), slot, name))
         qCWarning(lcKestSource) << "Invoking the getName callback failed!";
 }
 

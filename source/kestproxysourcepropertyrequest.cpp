@@ -40,7 +40,7 @@ void KestProxySourcePropertyRequest::handleReply(const QString &name, const QDBu
     const QVariant value = dbusVariant.variant();
     qCDebug(lcKestSource) << "KestProxySourcePropertyRequest::handleReply" << name << value;
     source->setProperty(name.toLatin1().constData(), value);
-    if (!KestCallbackHelper::invoke(receiver, slot, name, value))
+    if (!callReceiver(name, value))
         qCCritical(lcKestSource) << "KestProxySourcePropertyRequest: Callback slot invocation failed!" << slot;
     // The receiver may have destroyed the source, and this request with it.
     if (self)
@@ -52,8 +52,18 @@ void KestProxySourcePropertyRequest::handleError(const QDBusError &)
     const QPointer<KestProxySourcePropertyRequest> self(this);
     qCWarning(lcKestSource) << "KestProxySourcePropertyRequest::handleError";
     // The caller learns of the failure from the invalid value alone.
-    if (!KestCallbackHelper::invoke(receiver, slot, propertyName, QVariant()))
+    if (!callReceiver(propertyName, QVariant()))
         qCCritical(lcKestSource) << "KestProxySourcePropertyRequest: Error callback slot invocation failed!";
     if (self)
         deleteLater();
+}
+
+// Whoever asked may be gone by now; that is no failure of the call.
+bool KestProxySourcePropertyRequest::callReceiver(const QString &name, const QVariant &value)
+{
+    if (!receiver) {
+        qCWarning(lcKestSource) << "KestProxySourcePropertyRequest: receiver object is DESTROYED!";
+        return true;
+    }
+    return KestCallbackHelper::invoke(receiver.data(), slot, name, value);
 }

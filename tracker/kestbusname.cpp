@@ -2,13 +2,41 @@
 
 #include "kestbusnames.h"
 
-#include <QRegularExpression>
-
 namespace {
 const int ExtensionPieces = 6;
 const int ExtensionPluginPiece = 4;
 const int ExtensionUuidPiece = 5;
+const int MaxBusNameLength = 255;
+const int ExcerptLength = 40;
+
+bool isAsciiLetter(QChar c)
+{
+    return (c >= QLatin1Char('a') && c <= QLatin1Char('z')) || (c >= QLatin1Char('A') && c <= QLatin1Char('Z'));
 }
+
+bool isAsciiDigit(QChar c)
+{
+    return c >= QLatin1Char('0') && c <= QLatin1Char('9');
+}
+
+// Not empty, no digit first, and only letters, digits, '_' and the characters in \a extra.
+bool isElement(const QString &element, QLatin1Char extra)
+{
+    if (element.isEmpty() || isAsciiDigit(element.front()))
+        return false;
+    for (const QChar c : element) {
+        if (!isAsciiLetter(c) && !isAsciiDigit(c) && c != QLatin1Char('_') && c != extra)
+            return false;
+    }
+    return true;
+}
+
+bool fits(int prefixLength, int idLength)
+{
+    return prefixLength + 1 + idLength <= MaxBusNameLength;
+}
+
+} // namespace
 
 KestBusName::KestBusName(const QString &name)
     : m_name(name)
@@ -88,6 +116,27 @@ KestBusName::Kind KestBusName::classify(MatchRule rule) const
 
 bool KestBusName::isValidElement(const QString &element)
 {
-    static const QRegularExpression pattern(QStringLiteral("^[A-Za-z_][A-Za-z0-9_]*$"));
-    return pattern.match(element).hasMatch();
+    return isElement(element, QLatin1Char('_'));
+}
+
+bool KestBusName::isValidExtension(const QString &pluginName, const QString &uuid)
+{
+    // The renderer prefix is the longer of the two kinds.
+    return isElement(pluginName, QLatin1Char('-')) && isValidElement(uuid)
+        && fits(KestBusNames::rendererPrefix().size(), pluginName.size() + 1 + uuid.size());
+}
+
+bool KestBusName::isValidPlaylistId(const QString &id)
+{
+    return isValidElement(id) && fits(KestBusNames::playlistPrefix().size(), id.size());
+}
+
+bool KestBusName::isValidPluginName(const QString &pluginName)
+{
+    return isValidElement(pluginName) && fits(KestBusNames::pluginPrefix().size(), pluginName.size());
+}
+
+QString KestBusName::excerpt(const QString &id)
+{
+    return id.size() <= ExcerptLength ? id : id.left(ExcerptLength) + QStringLiteral("...");
 }

@@ -121,15 +121,15 @@ bool KestShared::unPublishPlaylist(const QString &id)
         qCWarning(lcKestTracker) << "KestShared::unPublishPlaylist: Trying to unpublish QKestProxyPlaylist";
         return false;
     }
-    // Off the bus at once, so that other processes see the playlist go now, not whenever the
-    // registry gets round to deleting it.
+    // Off the bus at once, so that other processes see the playlist go now. The playlist itself
+    // is the application's and stays alive: the registry only lets go of it.
     if (auto *adaptor = playlist->findChild<KestPlaylistAdaptor *>(QString(), Qt::FindDirectChildrenOnly))
         adaptor->withdraw();
     if (QAbstractItemModel *model = playlist->model()) {
         if (auto *adaptor = model->findChild<KestPlaylistModelAdaptor *>(QString(), Qt::FindDirectChildrenOnly))
             adaptor->withdraw();
     }
-    registry.removePlaylist(id);
+    registry.takePlaylist(id);
     return true;
 }
 

@@ -1,9 +1,9 @@
 #include "kestsharedprivate_p.h"
 
 #include "kestbuscall_p.h"
-#include "kestbusname.h"
 #include "kestbusnames.h"
 #include "kestlogging_p.h"
+#include "kestownerwatch_p.h"
 #include "kestproxyplaylist.h"
 #include "kestproxyplugincontrolinterface.h"
 #include "kestproxyrenderer.h"
@@ -12,19 +12,23 @@
 #include <kestinternalregistry.h>
 
 #include <QDBusConnection>
-#include <QDBusPendingCallWatcher>
-#include <QDBusPendingReply>
 
 KestSharedPrivate::KestSharedPrivate(KestShared *shared)
     : QObject(shared)
     , m_shared(shared)
     , m_initialized(false)
     , m_connectPlaylistSignals(false)
-    , m_listingBus(false)
 {
 }
 
-KestSharedPrivate::~KestSharedPrivate() = default;
+KestSharedPrivate::~KestSharedPrivate()
+{
+    // The proxies stay registered; only this tracker stops following their names.
+    for (auto it = m_components.cbegin(); it != m_components.cend(); ++it)
+        disconnectNameOwnerChanged(it.key());
+    for (auto it = m_announcedPlugins.cbegin(); it != m_announcedPlugins.cend(); ++it)
+        disconnectNameOwnerChanged(it.key());
+}
 
 bool KestSharedPrivate::initialize(KestShared::TrackFlagSet flags)
 {
@@ -38,6 +42,12 @@ bool KestSharedPrivate::initialize(KestShared::TrackFlagSet flags)
         return false;
     }
     m_trackFlags = flags;
+
+    // Owners are followed before the bus is listed, so that no release in between goes unseen.
+    KestOwnerWatch *owners = KestOwnerWatch::instance();
+    connect(owners, &KestOwnerWatch::ownerChanged, this, &KestSharedPrivate::handleRemoval);
+    connect(owners, &KestOwnerWatch::ownerResolved, this, &KestSharedPrivate::checkOwner);
+    connect(owners, &KestOwnerWatch::disconnected, this, &KestSharedPrivate::removeEverything);
 
     // A subscription that fails leaves that kind undiscovered after start-up; nothing else depends on it.
     if (flags & KestShared::TrackSources)
@@ -54,7 +64,7 @@ bool KestSharedPrivate::initialize(KestShared::TrackFlagSet flags)
 
     if (flags & KestShared::TrackPlugins) {
         bus.connect(QString(), QString(), KestBusNames::pluginInterface(), QStringLiteral("new_plugin"), this,
-                    SLOT(createPluginControlInterfaceProxy(QString)));
+                    SLOT(catchNewPluginSignal(QString)));
         createPluginProxies();
     }
 
@@ -68,14 +78,12 @@ void KestSharedPrivate::createProxies()
                                                      KestBusNames::busDaemonInterface(), QStringLiteral("ListNames"));
     if (reply.type() != QDBusMessage::ReplyMessage)
         return;
-    m_listingBus = true;
     const QList<QVariant> arguments = reply.arguments();
     for (const QVariant &argument : arguments) {
         const QStringList names = argument.toStringList();
         for (const QString &name : names)
             createProxy(name);
     }
-    m_listingBus = false;
 }
 
 void KestSharedPrivate::createProxy(const QString &name)
@@ -99,7 +107,7 @@ void KestSharedPrivate::createProxy(const QString &name)
     qCDebug(lcKestTracker) << "Creating proxy for extension:";
     qCDebug(lcKestTracker) << plugin;
     qCDebug(lcKestTracker) << uuid;
-    if (!isAddressable(plugin, uuid))
+    if (!acceptsExtension(plugin, uuid))
         return;
     const KestBusName::Kind kind = busName.extensionKind(KestBusName::StartsWith);
     if (kind == KestBusName::Source && (m_trackFlags & KestShared::TrackSources))
@@ -110,12 +118,18 @@ void KestSharedPrivate::createProxy(const QString &name)
         qCWarning(lcKestTracker) << "Received name is not a valid source or renderer name";
 }
 
-// Without both a plugin name and a uuid a component has no bus name to reach it by.
-bool KestSharedPrivate::isAddressable(const QString &plugin, const QString &uuid)
+// Identities from the bus end up in bus names, object paths and match rules: refuse what
+// cannot stand there before anything is built from it.
+bool KestSharedPrivate::acceptsExtension(const QString &plugin, const QString &uuid)
 {
-    if (!plugin.isEmpty() && !uuid.isEmpty())
+    if (plugin.isEmpty() || uuid.isEmpty()) {
+        qCCritical(lcKestTracker) << "Empty uuid or plugin name. Proxy will not be createn.";
+        return false;
+    }
+    if (KestBusName::isValidExtension(plugin, uuid))
         return true;
-    qCCritical(lcKestTracker) << "Empty uuid or plugin name. Proxy will not be createn.";
+    qCWarning(lcKestTracker) << "KestSharedPrivate: Invalid plugin name or uuid, no proxy created:"
+                             << KestBusName::excerpt(plugin) << KestBusName::excerpt(uuid);
     return false;
 }
 
@@ -144,6 +158,11 @@ void KestSharedPrivate::activatePlugins()
         const KestBusName busName(name);
         if (!busName.isPlugin())
             continue;
+        if (!KestBusName::isValidPluginName(busName.lastPiece())) {
+            qCWarning(lcKestTracker) << "KestSharedPrivate: Invalid plugin name, not activated:"
+                                     << KestBusName::excerpt(name);
+            continue;
+        }
         // The full activatable name is addressed; the path carries only the last piece.
         const QDBusMessage activate = QDBusMessage::createMethodCall(
             name, KestBusNames::pluginPath(busName.lastPiece()), KestBusNames::pluginInterface(),
@@ -155,90 +174,102 @@ void KestSharedPrivate::activatePlugins()
 
 bool KestSharedPrivate::connectNameOwnerChanged(const QString &serviceName)
 {
-    // The bus refuses a second, identical subscription; the first one serves.
-    if (m_watchedNames.contains(serviceName))
-        return true;
-    const bool connected = QDBusConnection::sessionBus().connect(
-        QString(), QString(), KestBusNames::busDaemonInterface(), QStringLiteral("NameOwnerChanged"),
-        QStringList{serviceName}, QString(), this, SLOT(handleRemoval(QDBusMessage)));
-    if (connected)
-        m_watchedNames.insert(serviceName);
-    return connected;
+    if (!QDBusConnection::sessionBus().isConnected())
+        return false;
+    KestOwnerWatch::instance()->follow(serviceName);
+    return true;
 }
 
-bool KestSharedPrivate::disconnectNameOwnerChanged(const QString &serviceName)
+void KestSharedPrivate::disconnectNameOwnerChanged(const QString &serviceName)
 {
-    m_watchedNames.remove(serviceName);
-    return QDBusConnection::sessionBus().disconnect(
-        QString(), QString(), KestBusNames::busDaemonInterface(), QStringLiteral("NameOwnerChanged"),
-        QStringList{serviceName}, QString(), this, SLOT(handleRemoval(QDBusMessage)));
+    KestOwnerWatch::instance()->unfollow(serviceName);
 }
 
-void KestSharedPrivate::watch(const QString &serviceName, const char *failureMessage)
+// The daemon's answer comes once the name is followed: a component announced by a process
+// that has already gone, or by one that never owned the name, is taken out again.
+void KestSharedPrivate::watch(const QString &serviceName, const Component &component, const char *failureMessage)
 {
-    if (!connectNameOwnerChanged(serviceName)) {
+    const bool followed = m_components.contains(serviceName) || connectNameOwnerChanged(serviceName);
+    if (!followed) {
         qCWarning(lcKestTracker) << failureMessage;
         return;
     }
-    if (m_listingBus)
-        checkStillOwned(serviceName);
+    m_components.insert(serviceName, component);
 }
 
-// A name listed at start-up may have lost its owner before it was watched; such a release was
-// never seen, so ask once, without blocking, whether it still has one.
-void KestSharedPrivate::checkStillOwned(const QString &serviceName)
+void KestSharedPrivate::checkOwner(const QString &name, const QString &owner)
 {
-    QDBusMessage question =
-        QDBusMessage::createMethodCall(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(),
-                                       KestBusNames::busDaemonInterface(), QStringLiteral("NameHasOwner"));
-    question << serviceName;
-    auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(question), this);
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, serviceName](QDBusPendingCallWatcher *call) {
-        const QDBusPendingReply<bool> reply = *call;
-        if (!reply.isError() && !reply.value() && m_watchedNames.contains(serviceName))
-            removeReleased(serviceName);
-        call->deleteLater();
-    });
-}
-
-void KestSharedPrivate::handleRemoval(const QDBusMessage &message)
-{
-    if (message.type() != QDBusMessage::SignalMessage)
+    const auto plugin = m_announcedPlugins.constFind(name);
+    if (plugin != m_announcedPlugins.cend()) {
+        const QString pluginName = plugin.value();
+        m_announcedPlugins.erase(plugin);
+        disconnectNameOwnerChanged(name);
+        if (!owner.isEmpty())
+            createPluginControlInterfaceProxy(pluginName);
+        else
+            qCWarning(lcKestTracker) << "KestSharedPrivate: Nobody owns" << name << "- no control interface created.";
         return;
-    const QList<QVariant> arguments = message.arguments();
-    const QString name = arguments.value(0).toString();
-    const QString oldOwner = arguments.value(1).toString();
-    const QString newOwner = arguments.value(2).toString();
+    }
+    if (!owner.isEmpty() || !m_components.contains(name))
+        return;
+    qCWarning(lcKestTracker) << "KestSharedPrivate: Nobody owns" << name << "- its proxy is removed.";
+    remove(name);
+}
+
+void KestSharedPrivate::handleRemoval(const QString &name, const QString &oldOwner, const QString &newOwner)
+{
     // Only a release counts; a name that gains or changes its owner stays.
-    if (oldOwner.isEmpty() || !newOwner.isEmpty())
+    if (oldOwner.isEmpty() || !newOwner.isEmpty() || !m_components.contains(name))
         return;
-    removeReleased(name);
+    qCDebug(lcKestTracker) << "KestSharedPrivate::handleRemoval name: " << name;
+    remove(name);
 }
 
-void KestSharedPrivate::removeReleased(const QString &serviceName)
+// Exactly the component that the name stands for goes: never another kind, or another
+// plugin's component, that shares its uuid or id.
+void KestSharedPrivate::remove(const QString &serviceName)
 {
-    if (!disconnectNameOwnerChanged(serviceName))
-        qCWarning(lcKestTracker) << " KestSharedPrivate::handleRemoval failed to disconnect NameOwnerChanged signal";
-    qCDebug(lcKestTracker) << "KestSharedPrivate::handleRemoval name: " << serviceName;
-
-    const KestBusName busName(serviceName);
+    const Component component = m_components.take(serviceName);
+    disconnectNameOwnerChanged(serviceName);
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
-    if (busName.isExtension(KestBusName::Contains))
-        registry.removeExtension(busName.extensionUuid());
-    else if (busName.isPlaylist(KestBusName::Contains))
-        registry.removePlaylist(busName.lastPiece());
+    QObject *registered = nullptr;
+    if (component.kind == KestBusName::Renderer)
+        registered = registry.findRenderer(component.id);
+    else if (component.kind == KestBusName::Source)
+        registered = registry.findSource(component.id);
+    else
+        registered = registry.findPlaylist(component.id);
+    if (!registered || registered != component.proxy)
+        return;
+    if (component.kind == KestBusName::Renderer)
+        registry.removeRenderer(component.id);
+    else if (component.kind == KestBusName::Source)
+        registry.removeSource(component.id);
+    else
+        registry.removePlaylist(component.id);
+}
+
+void KestSharedPrivate::removeEverything()
+{
+    qCWarning(lcKestTracker) << "KestShared: The session bus connection is lost, remote components are removed.";
+    const QStringList names = m_components.keys();
+    for (const QString &name : names)
+        remove(name);
+    KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
+    for (auto it = m_plugins.cbegin(); it != m_plugins.cend(); ++it) {
+        if (it.value() && registry.findPluginControlInterface(it.key()) == it.value())
+            registry.removePluginControlInterface(it.key());
+    }
+    m_plugins.clear();
 }
 
 void KestSharedPrivate::catchPlaylistCreatedSignal(const QString &id, const QString &name, int size,
                                                    int currentIndex, const QDBusMessage &message)
 {
-    qCDebug(lcKestTracker) << "KestShared::catchPlaylistCreatedSignal" << id << name;
+    qCDebug(lcKestTracker) << "KestShared::catchPlaylistCreatedSignal" << KestBusName::excerpt(id)
+                           << KestBusName::excerpt(name);
     if (message.service() == QDBusConnection::sessionBus().baseService()) {
         qCDebug(lcKestTracker) << "KestShared::catchPlaylistCreatedSignal signal is our own. Skip it.";
-        return;
-    }
-    if (id.isEmpty()) {
-        qCWarning(lcKestTracker) << "KestShared::catchPlaylistCreatedSignal playlist without an id. Skip it.";
         return;
     }
     if (KestInternalRegistry::internalInstance().findPlaylist(id)) {
@@ -251,7 +282,7 @@ void KestSharedPrivate::catchPlaylistCreatedSignal(const QString &id, const QStr
 
 void KestSharedPrivate::createProxyRenderer(const QString &plugin, const QString &uuid, const QString &name)
 {
-    if (!isAddressable(plugin, uuid))
+    if (!acceptsExtension(plugin, uuid))
         return;
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
     if (registry.findRenderer(uuid)) {
@@ -267,14 +298,15 @@ void KestSharedPrivate::createProxyRenderer(const QString &plugin, const QString
         delete renderer;
         return;
     }
-    watch(KestBusNames::rendererService(plugin, uuid),
+    watch(KestBusNames::rendererService(plugin, uuid), {KestBusName::Renderer, uuid, renderer},
           " KestSharedPrivate::createProxyRenderer failed to connect NameOwnerChanged signal");
 }
 
 void KestSharedPrivate::createProxySource(const QString &plugin, const QString &uuid, const QString &name)
 {
-    qCDebug(lcKestTracker) << "KestSharedPrivate::createProxySource" << plugin << uuid << name;
-    if (!isAddressable(plugin, uuid))
+    qCDebug(lcKestTracker) << "KestSharedPrivate::createProxySource" << KestBusName::excerpt(plugin)
+                           << KestBusName::excerpt(uuid) << KestBusName::excerpt(name);
+    if (!acceptsExtension(plugin, uuid))
         return;
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
     if (registry.findSource(uuid)) {
@@ -289,12 +321,17 @@ void KestSharedPrivate::createProxySource(const QString &plugin, const QString &
         delete source;
         return;
     }
-    watch(KestBusNames::sourceService(plugin, uuid),
+    watch(KestBusNames::sourceService(plugin, uuid), {KestBusName::Source, uuid, source},
           " KestSharedPrivate::createProxySource failed to connect NameOwnerChanged signal");
 }
 
 void KestSharedPrivate::createProxyPlaylist(const QString &id, const QString &name, int size, int currentIndex)
 {
+    if (!KestBusName::isValidPlaylistId(id)) {
+        qCWarning(lcKestTracker) << "KestSharedPrivate: Invalid playlist id, no proxy created:"
+                                 << KestBusName::excerpt(id);
+        return;
+    }
     auto *playlist = new KestProxyPlaylist(id, name, size, currentIndex);
     const bool connectSignals = (m_trackFlags & KestShared::TrackPlaylistSignals) || m_connectPlaylistSignals;
     const bool connected = !connectSignals || playlist->connectToPlaylistSignals();
@@ -303,15 +340,43 @@ void KestSharedPrivate::createProxyPlaylist(const QString &id, const QString &na
         delete playlist;
         return;
     }
-    watch(KestBusNames::playlistService(id),
+    watch(KestBusNames::playlistService(id), {KestBusName::Playlist, id, playlist},
           " KestSharedPrivate::createProxyPlaylist failed to connect NameOwnerChanged signal");
+}
+
+// A running plugin announces itself; the announcement counts once the daemon confirms that
+// somebody owns the plugin's name.
+void KestSharedPrivate::catchNewPluginSignal(const QString &pluginName)
+{
+    if (!KestBusName::isValidPluginName(pluginName)) {
+        qCWarning(lcKestTracker) << "KestSharedPrivate: Invalid plugin name, no control interface created:"
+                                 << KestBusName::excerpt(pluginName);
+        return;
+    }
+    if (KestInternalRegistry::internalInstance().findPluginControlInterface(pluginName)) {
+        createPluginControlInterfaceProxy(pluginName); // says so, and keeps the one there is
+        return;
+    }
+    const QString serviceName = KestBusNames::pluginService(pluginName);
+    if (!m_announcedPlugins.contains(serviceName) && connectNameOwnerChanged(serviceName))
+        m_announcedPlugins.insert(serviceName, pluginName);
 }
 
 void KestSharedPrivate::createPluginControlInterfaceProxy(const QString &pluginUuid)
 {
-    qCDebug(lcKestTracker) << "KestSharedPrivate::createPluginControlInterfaceProxy" << pluginUuid;
+    qCDebug(lcKestTracker) << "KestSharedPrivate::createPluginControlInterfaceProxy"
+                           << KestBusName::excerpt(pluginUuid);
+    if (!KestBusName::isValidPluginName(pluginUuid)) {
+        qCWarning(lcKestTracker) << "KestSharedPrivate: Invalid plugin name, no control interface created:"
+                                 << KestBusName::excerpt(pluginUuid);
+        return;
+    }
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
     if (registry.findPluginControlInterface(pluginUuid))
         return;
-    registry.addPluginControlInterface(pluginUuid, new KestProxyPluginControlInterface(pluginUuid));
+    auto *control = new KestProxyPluginControlInterface(pluginUuid);
+    if (registry.addPluginControlInterface(pluginUuid, control))
+        m_plugins.insert(pluginUuid, control);
+    else
+        delete control;
 }

@@ -1,12 +1,20 @@
 #ifndef KESTSHAREDPRIVATE_P_H
 #define KESTSHAREDPRIVATE_P_H
 
+//
+//  Not part of the library's API: it may change from version to version without notice.
+//
+
+#include "kestbusname.h"
 #include "kestshared.h"
 
 #include <QDBusMessage>
+#include <QHash>
 #include <QObject>
-#include <QSet>
+#include <QPointer>
 #include <QStringList>
+
+class KestProxyPluginControlInterface;
 
 // The tracker's state and the slots that bus signals are delivered to.
 class KestSharedPrivate : public QObject
@@ -24,8 +32,9 @@ public:
     void activatePlugins();
     void createProxyPlaylist(const QString &id, const QString &name, int size, int currentIndex);
 
+    //! Follows a registered proxy's service name; false when there is no bus to follow it on.
     bool connectNameOwnerChanged(const QString &serviceName);
-    bool disconnectNameOwnerChanged(const QString &serviceName);
+    void disconnectNameOwnerChanged(const QString &serviceName);
 
     KestShared *m_shared;
     bool m_initialized;
@@ -33,24 +42,34 @@ public:
     bool m_connectPlaylistSignals;
 
 private Q_SLOTS:
-    void handleRemoval(const QDBusMessage &message);
+    void handleRemoval(const QString &name, const QString &oldOwner, const QString &newOwner);
     void catchPlaylistCreatedSignal(const QString &id, const QString &name, int size, int currentIndex,
                                     const QDBusMessage &message);
     void createProxyRenderer(const QString &plugin, const QString &uuid, const QString &name);
     void createProxySource(const QString &plugin, const QString &uuid, const QString &name);
     void createPluginControlInterfaceProxy(const QString &pluginUuid);
+    void catchNewPluginSignal(const QString &pluginName);
+    void checkOwner(const QString &name, const QString &owner);
+    void removeEverything();
 
 private:
-    static QStringList activatableNames();
-    static bool isAddressable(const QString &plugin, const QString &uuid);
-    // Watches a new proxy's service name; says so with \a failureMessage when the bus refuses.
-    void watch(const QString &serviceName, const char *failureMessage);
-    void removeReleased(const QString &serviceName);
-    void checkStillOwned(const QString &serviceName);
+    // What a followed service name stands for in the registry.
+    struct Component
+    {
+        KestBusName::Kind kind;
+        QString id;
+        QPointer<QObject> proxy;
+    };
 
-    QSet<QString> m_watchedNames;
-    // Set while the names listed at start-up are turned into proxies.
-    bool m_listingBus;
+    static QStringList activatableNames();
+    static bool acceptsExtension(const QString &plugin, const QString &uuid);
+    void watch(const QString &serviceName, const Component &component, const char *failureMessage);
+    void remove(const QString &serviceName);
+
+    QHash<QString, Component> m_components;
+    QHash<QString, QPointer<KestProxyPluginControlInterface>> m_plugins;
+    // Plugins announced with new_plugin whose owner is still being asked for, by service name.
+    QHash<QString, QString> m_announcedPlugins;
 };
 
 #endif

@@ -10,12 +10,16 @@
 #include <QString>
 
 class KestContent;
+class QDBusMessage;
 class KestProxySource;
 
 /*!
  * The result receiver of one KestProxySource: remote sources call browse_result and
  * query_result on it. Rows are decoded here and handed to the proxy, which finds the
  * pending request and calls its receiver.
+ *
+ * Only the process that owns the source's bus name may deliver: any other caller is answered
+ * with org.freedesktop.DBus.Error.AccessDenied and its rows reach nobody.
  */
 class QKESTSHARED_EXPORT DBusAdaptor : public QDBusAbstractAdaptor
 {
@@ -28,15 +32,19 @@ public:
     KestContent *parseBrowseResult(KestBrowseResultDBusStruct &result);
 
 public Q_SLOTS:
-    void browse_result(uint browse_id, const QList<KestBrowseResultDBusStruct> &results);
+    //! \a message is the bus call, which tells who sent the rows.
+    void browse_result(uint browse_id, const QList<KestBrowseResultDBusStruct> &results,
+                       const QDBusMessage &message);
     /*!
      * \a remainingCount counts the rows still to come after this batch; each row is handed on
      * with the number of rows that follow it.
      */
     void query_result(uint queryId, int remainingCount, const QList<KestQueryResultDBusStruct> &results,
-                      int errorCode, const QString &errorMessage);
+                      int errorCode, const QString &errorMessage, const QDBusMessage &message);
 
 private:
+    bool acceptsCaller(const QDBusMessage &message);
+
     KestProxySource *m_source;
 };
 

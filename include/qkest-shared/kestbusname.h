@@ -56,6 +56,19 @@ public:
     //! Letters, digits and underscores, not starting with a digit: usable in a bus name and a path.
     static bool isValidElement(const QString &element);
 
+    /*
+     * Identities that arrive from the bus are checked with these before a name, a path or a
+     * match rule is built from them. Uuids and playlist ids also stand in object paths; plugin
+     * names of renderers and sources only stand in bus names, so they may also hold '-'. Plugin
+     * names of plugin processes stand in their control path as well. Every composed name fits
+     * the bus's 255 bytes.
+     */
+    static bool isValidExtension(const QString &pluginName, const QString &uuid);
+    static bool isValidPlaylistId(const QString &id);
+    static bool isValidPluginName(const QString &pluginName);
+    //! The start of \a id, enough to tell it in a log line however long it is.
+    static QString excerpt(const QString &id);
+
 private:
     bool matches(const QString &prefix, MatchRule rule) const;
 

@@ -33,6 +33,9 @@ public:
     static QString busDaemonService() { return QStringLiteral("org.freedesktop.DBus"); }
     static QString busDaemonPath() { return QStringLiteral("/org/freedesktop/DBus"); }
     static QString busDaemonInterface() { return QStringLiteral("org.freedesktop.DBus"); }
+    //! Where the bus library reports the loss of its own connection.
+    static QString localPath() { return QStringLiteral("/org/freedesktop/DBus/Local"); }
+    static QString localInterface() { return QStringLiteral("org.freedesktop.DBus.Local"); }
 
     //! Where the registry process sends new_source and new_renderer.
     static QString registryPath() { return QStringLiteral("/com/zorvo/kest/registry"); }

@@ -15,7 +15,7 @@ class QDBusMessage;
  * interface "com.zorvo.kest.playlist", and announces it with playlist_created.
  *
  * The adaptor is a child of the playlist and dies with it. The playlist's change signals are
- * forwarded as bus signals from construction on.
+ * forwarded as bus signals while the playlist is on the bus.
  */
 class QKESTSHARED_EXPORT KestPlaylistAdaptor : public QDBusAbstractAdaptor
 {

@@ -68,7 +68,10 @@ public:
     bool getStatus(QObject *receiver, const char *member) override;
     bool assignPlaylist(KestPlaylist *playlist) override;
     bool getPosition(QObject *receiver, const char *member) override;
-    //! Sends the value to the remote renderer; the local value changes when the renderer announces it.
+    /*!
+     * Sends the value to the remote renderer, false only when the bus is lost; the local value
+     * changes when the renderer announces it.
+     */
     bool setKestProperty(const QString &name, const QVariant &value) override;
     bool kestProperty(QString &name, QObject *receiver, const char *member) override;
     //! Only while playing or paused (states 1 and 2); false otherwise.

@@ -82,7 +82,7 @@ public:
     uint query(const QString &query, QObject *receiver, const char *resultSlot, const char *errorSlot) override;
     //! Asks the source to stop; the query stays pending until the source reports its end.
     void cancelQuery(uint queryId) override;
-    //! Sends the value without waiting for an answer; false only for an empty name.
+    //! Sends the value without waiting for an answer; false for an empty name or a lost bus.
     bool setKestProperty(const QString &name, const QVariant &value) override;
     /*!
      * Fetches a property. The receiver's \a member gets (QString name, QVariant value), with an

@@ -5,6 +5,7 @@
 
 #include <QDBusError>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class KestProxySource;
@@ -30,7 +31,7 @@ protected Q_SLOTS:
 protected:
     KestProxySource *source;
     QString method;
-    QObject *receiver;
+    QPointer<QObject> receiver;
     const char *slot;
 };
 

@@ -6,6 +6,7 @@
 #include <QDBusError>
 #include <QDBusVariant>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class KestProxySource;
@@ -13,8 +14,8 @@ class KestProxySource;
 /*!
  * Fetches one extension property of a remote source. The value is stored as a dynamic
  * property on the source proxy and handed to the receiver's slot, which takes
- * (QString name, QVariant value); a failure hands it an invalid value. The request deletes
- * itself once answered.
+ * (QString name, QVariant value); a failure hands it an invalid value. A receiver destroyed
+ * before the answer is not called. The request deletes itself once answered.
  */
 class QKESTSHARED_EXPORT KestProxySourcePropertyRequest : public QObject
 {
@@ -31,8 +32,10 @@ public Q_SLOTS:
     void handleError(const QDBusError &error);
 
 private:
+    bool callReceiver(const QString &name, const QVariant &value);
+
     KestProxySource *source;
-    QObject *receiver;
+    QPointer<QObject> receiver;
     const char *slot;
     QString propertyName;
 };

@@ -58,7 +58,10 @@ public:
      * registers it in the core registry, which then owns it. The tracker must be initialised.
      */
     bool publishPlaylist(KestPlaylist *playlist);
-    //! Takes a published local playlist off the bus and out of the registry.
+    /*!
+     * Takes a published local playlist off the bus and out of the registry. The playlist stays
+     * alive and is the caller's again.
+     */
     bool unPublishPlaylist(const QString &id);
     //! Connects every proxy playlist, now and later, to its remote playlist's signals.
     void connectToPlaylistsSignals();

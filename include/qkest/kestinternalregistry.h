@@ -23,7 +23,16 @@ public:
 
     //! Removes the renderer or source with \a uuid; false when there is none.
     bool removeExtension(const QString &uuid);
+    //! Removes the renderer with \a uuid only, leaving a source of the same uuid registered.
+    bool removeRenderer(const QString &uuid);
+    //! Removes the source with \a uuid only, leaving a renderer of the same uuid registered.
+    bool removeSource(const QString &uuid);
     bool removePlaylist(const QString &id);
+    /*!
+     * Takes the playlist with \a id out of the registry without deleting it: the caller owns it
+     * again. Null when there is none.
+     */
+    KestPlaylist *takePlaylist(const QString &id);
     bool removePluginControlInterface(const QString &pluginName);
 
 private:

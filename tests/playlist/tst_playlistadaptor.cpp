@@ -289,8 +289,7 @@ private Q_SLOTS:
     {
         KestLocalPlaylist playlist(QStringLiteral("models"), QString(), nullptr);
         auto *adaptor = new KestPlaylistModelAdaptor(*playlist.model());
-        // Nothing to send from before init().
-        QTest::ignoreMessage(QtWarningMsg, "Sending KEST_PLAYLIST_MODEL_SIGNAL_ROWS_INSERTED failed.");
+        // Nothing is relayed before init(), and nothing fails: the path may be another process's.
         playlist.appendItem(makeItem(0));
 
         QTest::ignoreMessage(QtWarningMsg, "KestPlaylistModelAdaptor: Playlist id cannot be empty");

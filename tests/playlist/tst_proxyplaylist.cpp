@@ -282,7 +282,7 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, "KestProxyPlaylist invalid contentsChanged signal: 0 -2147483648 0");
         QVERIFY(owner.emitSignal(path, interface, QStringLiteral("contents_changed"), {id, 0u, 0x80000000u, 0u}));
         QTRY_COMPARE(contents.count(), 2);
-        QCOMPARE(proxy.size(), int(5u - 0x80000000u));
+        QCOMPARE(proxy.size(), 0); // never below empty
         QCOMPARE(proxy.getCurrentIndex(), 1);
 
         // Only the first two update kinds carry a new current index.

@@ -48,6 +48,10 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtDebugMsg, "KestSharedPrivate::createPluginControlInterfaceProxy \"alpha\"");
         QVERIFY(m_announcer.emitSignal(QStringLiteral("/anywhere"), KestBusNames::pluginInterface(),
                                        QStringLiteral("new_plugin"), {QStringLiteral("alpha")}));
+        // A plugin announces itself while it runs: one that nobody runs is not believed.
+        QVERIFY(m_announcer.emitSignal(QStringLiteral("/anywhere"), KestBusNames::pluginInterface(),
+                                       QStringLiteral("new_plugin"), {QStringLiteral("ghost")}));
+        QVERIFY(m_announcer.requestName(KestBusNames::pluginService(QStringLiteral("zeta"))));
         QVERIFY(m_announcer.emitSignal(QStringLiteral("/anywhere"), KestBusNames::pluginInterface(),
                                        QStringLiteral("new_plugin"), {QStringLiteral("zeta")}));
         QVERIFY(added.wait());
