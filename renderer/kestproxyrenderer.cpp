@@ -10,6 +10,7 @@
 #include "kestproxyrendererpositionrequest.h"
 #include "kestproxyrendererpropertyrequest.h"
 #include "kestproxyrendererstatusrequest.h"
+#include "kestrenderersignalhub_p.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>
@@ -25,8 +26,8 @@ KestProxyRenderer::KestProxyRenderer(const QString &uuid, const QString &pluginN
     , m_registry(&registry)
     , m_state(UnknownState)
 {
-    // The bus library finds the types of slot parameters by name: property_changed and property
-    // replies carry a QDBusVariant.
+    // The bus library finds the types of slot parameters by name: property replies carry a
+    // QDBusVariant.
     qRegisterMetaType<QDBusVariant>();
     m_name = name;
     m_service = KestBusNames::rendererService(m_pluginName, m_uuid);
@@ -37,39 +38,16 @@ KestProxyRenderer::KestProxyRenderer(const QString &uuid, const QString &pluginN
 
 KestProxyRenderer::~KestProxyRenderer()
 {
+    KestRendererSignalHub::remove(this);
     // The requests still pending are children of this object and die with it.
     m_requests.clear();
 }
 
 bool KestProxyRenderer::connectToRendererSignals()
 {
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.isConnected())
+    if (!QDBusConnection::sessionBus().isConnected())
         return false;
-
-    const QString renderer = KestBusNames::rendererInterface();
-    const QString extension = KestBusNames::extensionInterface();
-    const struct {
-        const QString &interface;
-        const char *signal;
-        const char *slot;
-    } subscriptions[] = {
-        {renderer, "state_changed", SLOT(catchStateChangedSignal(int))},
-        {renderer, "playlist_changed", SLOT(catchPlaylistChangedSignal(QString))},
-        {renderer, "media_changed", SLOT(catchMediaChangedSignal(int, QString))},
-        {renderer, "playback_completed", SLOT(catchPlaybackCompletedSignal())},
-        {renderer, "metadata_changed", SLOT(catchMetadataChangedSignal(QString, QList<QVariant>))},
-        {renderer, "buffering_info", SLOT(catchBufferingInfoSignal(double))},
-        {renderer, "scanning_info", SLOT(catchScanningInfoSignal(double))},
-        {extension, "property_changed", SLOT(catchPropertyChangedSignal(QString, QDBusVariant))},
-        {renderer, "error", SLOT(catchErrorSignal(int, QString))},
-    };
-    for (const auto &subscription : subscriptions) {
-        if (!bus.connect(m_service, m_objectPath, subscription.interface, QLatin1String(subscription.signal), this,
-                         subscription.slot))
-            return false;
-    }
-    return true;
+    return KestRendererSignalHub::instance()->add(this);
 }
 
 bool KestProxyRenderer::getName()

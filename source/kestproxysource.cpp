@@ -8,6 +8,7 @@
 #include "kestownerwatch_p.h"
 #include "kestproxysourcenamerequest.h"
 #include "kestproxysourcepropertyrequest.h"
+#include "kestsourcesignalhub_p.h"
 
 #include <kestcallbackhelper.h>
 #include <kesterror.h>
@@ -77,7 +78,7 @@ KestProxySource::~KestProxySource()
         actions->clear();
     }
     if (!m_serviceName.isEmpty()) {
-        connectPropertyChanged(false);
+        KestSourceSignalHub::remove(this);
         KestOwnerWatch::instance()->unfollow(m_serviceName);
     }
 }
@@ -100,7 +101,7 @@ bool KestProxySource::initDBusConnection()
         if (!m_dbusAdaptor)
             m_dbusAdaptor = new DBusAdaptor(this);
         if (registered && getName()) {
-            const bool connected = connectPropertyChanged(true);
+            const bool connected = KestSourceSignalHub::instance()->add(this);
             if (!connected)
                 qCWarning(lcKestSource) << "KestProxySource::initDBusConnection failed to connect property_changed signal";
             return connected;
@@ -108,16 +109,6 @@ bool KestProxySource::initDBusConnection()
     }
     qCWarning(lcKestSource) << "Couldn't get name of the source!";
     return false;
-}
-
-bool KestProxySource::connectPropertyChanged(bool connect)
-{
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    const QString signal = QStringLiteral("property_changed");
-    const char *slot = SLOT(handlePropertyChangedSignal(QString,QDBusVariant));
-    if (connect)
-        return bus.connect(m_serviceName, m_objectPath, KestBusNames::extensionInterface(), signal, this, slot);
-    return bus.disconnect(m_serviceName, m_objectPath, KestBusNames::extensionInterface(), signal, this, slot);
 }
 
 QString KestProxySource::serviceName() const

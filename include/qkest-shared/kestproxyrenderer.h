@@ -43,7 +43,10 @@ public:
                       const QString &name = QString(), QObject *parent = nullptr);
     ~KestProxyRenderer() override;
 
-    //! Subscribes to the remote renderer's signals; false when the bus refuses one of them.
+    /*!
+     * Follows the remote renderer's signals, as sent by the owner of its bus name; false when
+     * there is no bus or it refuses the subscriptions. Calling it again changes nothing.
+     */
     bool connectToRendererSignals();
     //! Fetches the display name unless there is one already.
     bool getName();

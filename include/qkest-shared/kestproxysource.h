@@ -120,8 +120,6 @@ private Q_SLOTS:
     void getNameCallback(const QString &name);
 
 private:
-    bool connectPropertyChanged(bool connect);
-
     DBusAdaptor *m_dbusAdaptor = nullptr;
     QMap<uint, KestOngoingAction *> m_ongoingQueries;
     QMap<uint, KestOngoingAction *> m_ongoingBrowses;

@@ -331,6 +331,12 @@ private Q_SLOTS:
                               const QString &interface = KestBusNames::rendererInterface()) {
             return m_peer.emitSignal(path, interface, QLatin1String(signal), arguments);
         };
+        // Only the process that owns the renderer's name speaks for it.
+        KestTestPeer impostor;
+        QVERIFY(impostor.start());
+        QVERIFY(impostor.emitSignal(path, renderer, QStringLiteral("state_changed"), {99}));
+        QVERIFY(impostor.emitSignal(path, KestBusNames::extensionInterface(), QStringLiteral("property_changed"),
+                                    {QStringLiteral("volume"), QVariant::fromValue(QDBusVariant(99))}));
         QVERIFY(emitRemote("state_changed", {42}));
         QVERIFY(emitRemote("playlist_changed", {QStringLiteral("known")}));
         QVERIFY(emitRemote("playlist_changed", {QStringLiteral("unknown")}));
@@ -346,6 +352,7 @@ private Q_SLOTS:
         QVERIFY(emitRemote("error", {7, QStringLiteral("Decoder failed")}));
         QTRY_COMPARE(error.size(), 1);
 
+        QCOMPARE(state.size(), 1);
         QCOMPARE(int(qvariant_cast<KestRenderer::State>(state.at(0).at(0))), 42);
         QCOMPARE(playlistChanged.size(), 3);
         QCOMPARE(qvariant_cast<KestPlaylist *>(playlistChanged.at(0).at(0)), playlist);

@@ -264,6 +264,13 @@ private Q_SLOTS:
         QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(noSuchSlot(QString,QVariant))));
         QTRY_VERIFY_WITH_TIMEOUT(m_proxy->findChildren<KestProxySourcePropertyRequest *>().isEmpty(), Wait);
 
+        // A receiver that is gone before the value arrives is not called.
+        auto gone = std::make_unique<Receiver>();
+        QVERIFY(m_proxy->kestProperty(volume, gone.get(), SLOT(onProperty(QString,QVariant))));
+        gone.reset();
+        QTest::ignoreMessage(QtWarningMsg, "KestProxySourcePropertyRequest: receiver object is DESTROYED!");
+        QTRY_VERIFY_WITH_TIMEOUT(m_proxy->findChildren<KestProxySourcePropertyRequest *>().isEmpty(), Wait);
+
         const char *incomplete = "Not starting kestProperty call, because missing or incomplete parameters. Please check your input.";
         QTest::ignoreMessage(QtWarningMsg, incomplete);
         QVERIFY(!m_proxy->kestProperty(volume, nullptr, SLOT(onProperty(QString,QVariant))));
@@ -281,7 +288,7 @@ private Q_SLOTS:
         QCOMPARE(sets.size(), 1);
         QCOMPARE(sets.at(0).signature, QStringLiteral("sv"));
         QCOMPARE(sets.at(0).arguments.at(1).value<QDBusVariant>().variant(), QVariant(9));
-        QCOMPARE(m_peer->callsTo(QStringLiteral("get_extension_property")).size(), 3);
+        QCOMPARE(m_peer->callsTo(QStringLiteral("get_extension_property")).size(), 4);
 
         // The remote property_changed signal becomes kestPropertyChanged.
         QSignalSpy changed(m_proxy.get(), &KestSource::kestPropertyChanged);

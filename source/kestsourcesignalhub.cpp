@@ -1,0 +1,43 @@
+#include "kestsourcesignalhub_p.h"
+
+#include "kestbusnames.h"
+#include "kestproxysource.h"
+
+#include <QCoreApplication>
+#include <QPointer>
+
+namespace {
+QPointer<KestSourceSignalHub> s_hub;
+}
+
+KestSourceSignalHub *KestSourceSignalHub::instance()
+{
+    if (!s_hub)
+        s_hub = new KestSourceSignalHub(QCoreApplication::instance());
+    return s_hub;
+}
+
+KestSourceSignalHub::KestSourceSignalHub(QObject *parent)
+    : KestSignalHub(parent, {{KestBusNames::extensionInterface(), "property_changed",
+                              SLOT(propertyChanged(QString, QDBusVariant, QDBusMessage))}})
+{
+    // The bus library finds the types of slot parameters by name.
+    qRegisterMetaType<QDBusVariant>();
+}
+
+bool KestSourceSignalHub::add(KestProxySource *source)
+{
+    return KestSignalHub::add(source->objectPath(), source->serviceName(), source);
+}
+
+void KestSourceSignalHub::remove(KestProxySource *source)
+{
+    if (s_hub)
+        s_hub->KestSignalHub::remove(source->objectPath(), source);
+}
+
+void KestSourceSignalHub::propertyChanged(const QString &name, const QDBusVariant &value,
+                                          const QDBusMessage &message)
+{
+    deliver<KestProxySource>(message, [&](KestProxySource *s) { s->handlePropertyChangedSignal(name, value); });
+}
