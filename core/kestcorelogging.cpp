@@ -6,7 +6,8 @@
 #include "kestplaylist.h"
 #include "kestrenderer.h"
 
-Q_LOGGING_CATEGORY(lcKestCore, "qkest.core")
+// Debug traces are off until the logging rules turn them on, as in the other qkest categories.
+Q_LOGGING_CATEGORY(lcKestCore, "qkest.core", QtInfoMsg)
 
 // The core value types travel through queued slot calls and QVariants, so they are
 // known to the meta-type system as soon as the library is loaded.

@@ -1,75 +1,84 @@
 #ifndef KESTREGISTRY_P_H
 #define KESTREGISTRY_P_H
 
+#include <QHash>
 #include <QList>
 #include <QObject>
-#include <QPair>
 #include <QString>
 
-#include <algorithm>
+#include <list>
+#include <utility>
 
 class KestPlaylist;
 class KestPluginControlInterface;
 class KestRenderer;
 class KestSource;
 
-// Registered objects of one kind, keyed by uuid, id or plugin name, in registration order.
+// Registered objects of one kind, keyed by uuid, id or plugin name. Keys are looked up through
+// a hash, so registering many components stays linear; the list keeps registration order.
 template<typename T>
 class KestRegistryStore
 {
 public:
+    using Entry = std::pair<QString, T *>;
+
+    KestRegistryStore() = default;
+    // The hash points into the list.
+    KestRegistryStore(const KestRegistryStore &) = delete;
+    KestRegistryStore &operator=(const KestRegistryStore &) = delete;
+
     T *find(const QString &key) const
     {
-        const auto it = position(key);
-        return it == m_entries.cend() ? nullptr : it->second;
+        const auto it = m_index.constFind(key);
+        return it == m_index.cend() ? nullptr : (*it)->second;
     }
 
     bool add(const QString &key, T *object)
     {
-        if (!object || find(key))
+        if (!object || m_index.contains(key))
             return false;
-        m_entries.append(qMakePair(key, object));
+        m_index.insert(key, m_entries.insert(m_entries.end(), Entry(key, object)));
         return true;
     }
 
     T *take(const QString &key)
     {
-        const auto it = position(key);
-        if (it == m_entries.cend())
+        const auto it = m_index.find(key);
+        if (it == m_index.end())
             return nullptr;
-        T *object = it->second;
-        m_entries.removeAt(int(it - m_entries.cbegin()));
+        T *object = (*it)->second;
+        m_entries.erase(*it);
+        m_index.erase(it);
         return object;
     }
 
+    // Only for objects deleted behind the registry's back, which is rare: a scan will do.
     void forget(const QObject *object)
     {
-        m_entries.erase(std::remove_if(m_entries.begin(), m_entries.end(),
-                                       [object](const QPair<QString, T *> &e) {
-                                           return static_cast<QObject *>(e.second) == object;
-                                       }),
-                        m_entries.end());
+        for (auto it = m_entries.begin(); it != m_entries.end();) {
+            if (static_cast<QObject *>(it->second) == object) {
+                m_index.remove(it->first);
+                it = m_entries.erase(it);
+            } else {
+                ++it;
+            }
+        }
     }
 
-    const QList<QPair<QString, T *>> &entries() const { return m_entries; }
+    const std::list<Entry> &entries() const { return m_entries; }
 
     QList<T *> objects() const
     {
         QList<T *> result;
-        result.reserve(m_entries.size());
-        for (const auto &entry : m_entries)
+        result.reserve(int(m_entries.size()));
+        for (const Entry &entry : m_entries)
             result.append(entry.second);
         return result;
     }
 
 private:
-    typename QList<QPair<QString, T *>>::const_iterator position(const QString &key) const
-    {
-        return std::find_if(m_entries.cbegin(), m_entries.cend(),
-                            [&key](const QPair<QString, T *> &e) { return e.first == key; });
-    }
-
-    QList<QPair<QString, T *>> m_entries;
+    std::list<Entry> m_entries;
+    QHash<QString, typename std::list<Entry>::iterator> m_index;
 };
 
 class KestRegistryPrivate

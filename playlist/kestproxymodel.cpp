@@ -62,7 +62,12 @@ QVariant KestProxyModel::makeDBusMethodCall(const QString &method, QList<QVarian
 
 QModelIndex KestProxyModel::index(int row, int column, const QModelIndex &parent) const
 {
-    return hasIndex(row, column, parent) ? createIndex(row, column) : QModelIndex();
+    // Views ask for an index before every cell: checking the range here would cost two round
+    // trips each time. A cell past the end reads as nothing, since the exporting side answers
+    // it with its error structure.
+    if (row < 0 || column < 0 || parent.isValid())
+        return QModelIndex();
+    return createIndex(row, column);
 }
 
 QModelIndex KestProxyModel::parent(const QModelIndex &) const

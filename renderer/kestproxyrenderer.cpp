@@ -72,13 +72,13 @@ const QString &KestProxyRenderer::objectPath() const
 
 void KestProxyRenderer::completeRequest(KestProxyRendererRequest *request)
 {
-    m_requests.removeAll(request);
+    m_requests.remove(request);
     delete request;
 }
 
 bool KestProxyRenderer::issueRequest(KestProxyRendererRequest *request)
 {
-    m_requests.append(request);
+    m_requests.insert(request);
     if (request->call())
         return true;
     // Nothing went out, so no reply will ever complete it.

@@ -15,10 +15,14 @@ namespace {
 class MetadataCursor
 {
 public:
-    explicit MetadataCursor(const QByteArray &data)
+    //! Whether every number read is traced, as the extract functions do; blocks trace once.
+    enum Tracing { TraceNumbers, TraceNothing };
+
+    MetadataCursor(const QByteArray &data, Tracing tracing)
         : m_begin(data.constData())
         , m_pos(m_begin)
         , m_end(m_begin + data.size())
+        , m_traceNumbers(tracing == TraceNumbers)
     {
     }
 
@@ -54,10 +58,12 @@ public:
         T value;
         std::memcpy(&value, m_pos, sizeof(T));
         m_pos += sizeof(T);
-        if constexpr (std::is_same_v<T, char>)
-            qCDebug(lcKestSource) << "extracted numeric :" << signExtended(value);
-        else
-            qCDebug(lcKestSource) << "extracted numeric :" << value;
+        if (m_traceNumbers) {
+            if constexpr (std::is_same_v<T, char>)
+                qCDebug(lcKestSource) << "extracted numeric :" << signExtended(value);
+            else
+                qCDebug(lcKestSource) << "extracted numeric :" << value;
+        }
         return value;
     }
 
@@ -131,18 +137,22 @@ private:
     const char *m_begin;
     const char *m_pos;
     const char *m_end;
+    const bool m_traceNumbers;
     bool m_failed = false;
 };
 
 template<typename KeyRead, typename ValueRead>
 bool decodeBlock(const QByteArray &block, KeyRead onKey, ValueRead onValue)
 {
-    MetadataCursor cursor(block);
+    MetadataCursor cursor(block, MetadataCursor::TraceNothing);
+    int entries = 0;
     while (!cursor.atEnd()) {
         cursor.readEntry(onKey, onValue);
         if (cursor.failed())
             return false;
+        ++entries;
     }
+    qCDebug(lcKestSource) << "DBusMessageUtil::decodeMetadataBlock entries:" << entries << "bytes:" << block.size();
     return true;
 }
 
@@ -150,7 +160,7 @@ bool decodeBlock(const QByteArray &block, KeyRead onKey, ValueRead onValue)
 
 QString DBusMessageUtil::extractString(QByteArray &data, bool *error)
 {
-    MetadataCursor cursor(data);
+    MetadataCursor cursor(data, MetadataCursor::TraceNumbers);
     const QString result = cursor.readString();
     cursor.commitTo(data, error);
     return result;
@@ -159,7 +169,7 @@ QString DBusMessageUtil::extractString(QByteArray &data, bool *error)
 template<typename T>
 T DBusMessageUtil::extractNumericValue(QByteArray &data, T, bool *error)
 {
-    MetadataCursor cursor(data);
+    MetadataCursor cursor(data, MetadataCursor::TraceNumbers);
     const T result = cursor.readNumber<T>();
     cursor.commitTo(data, error);
     return result;
@@ -176,7 +186,7 @@ template QKESTSHARED_EXPORT char DBusMessageUtil::extractNumericValue<char>(QByt
 
 QVariant DBusMessageUtil::extractMetadataValue(int type, QByteArray &data, bool *error)
 {
-    MetadataCursor cursor(data);
+    MetadataCursor cursor(data, MetadataCursor::TraceNumbers);
     const QVariant result = cursor.readValue(type);
     cursor.commitTo(data, error);
     return result;

@@ -279,7 +279,7 @@ void KestProxySource::handlePredicateBrowseResult(uint browseId, KestContent *co
         return;
     }
     const QPointer<KestProxySource> alive(this);
-    if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultSlot, browseId, objectId, metadata, index,
+    if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, browseId, objectId, metadata, index,
                                     remainingCount)) {
         qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)"
                                  << " slot invocation failed!";
@@ -298,7 +298,7 @@ void KestProxySource::handlePredicateBrowseError(uint browseId, uint errorCode, 
     }
     if (!action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handlePredicateBrowseError: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorSlot, browseId, errorCode,
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorMethod, browseId, errorCode,
                                            errorMessage)) {
         qCCritical(lcKestSource) << "KestProxySource::handlePredicateBrowseError: slot invocation failed!";
     }
@@ -314,7 +314,7 @@ void KestProxySource::handleQueryResult(uint queryId, uint index, const QStringL
     const std::unique_ptr<KestOngoingAction> finished(remainingCount == 0 ? m_ongoingQueries.take(queryId) : nullptr);
     if (!action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handleQueryResult: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultSlot, queryId, resultRow, index,
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, queryId, resultRow, index,
                                            remainingCount)) {
         qCCritical(lcKestSource) << "KestProxySource::handleQueryResult: slot invocation failed!";
     }
@@ -327,7 +327,7 @@ void KestProxySource::handleQueryError(uint queryId, int errorCode, const QStrin
         return;
     if (!action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handleQueryError: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorSlot, queryId, errorCode,
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorMethod, queryId, errorCode,
                                            errorMessage)) {
         qCCritical(lcKestSource) << "KestProxySource::handleQueryError: slot invocation failed!";
     }
@@ -348,7 +348,7 @@ void KestProxySource::handleGetMetaResult(const QDBusMessage &message)
     }
     if (!action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handleGetMetaResult: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultSlot, m_getMetaId, keys, values)) {
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, m_getMetaId, keys, values)) {
         qCCritical(lcKestSource) << "KestProxySource::handleGetMetaResult: slot invocation failed!";
     }
 }
@@ -365,7 +365,7 @@ void KestProxySource::handleGetMetaError(const QDBusMessage &message)
     }
     if (!action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handleGetMetaError: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorSlot, m_getMetaId, domain)) {
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorMethod, m_getMetaId, domain)) {
         qCCritical(lcKestSource) << "KestProxySource::handleGetMetaError: slot invocation failed!";
     }
 }

@@ -1,6 +1,8 @@
 #include "kestlogging_p.h"
 
-Q_LOGGING_CATEGORY(lcKestTracker, "qkest.tracker")
-Q_LOGGING_CATEGORY(lcKestRenderer, "qkest.renderer")
-Q_LOGGING_CATEGORY(lcKestSource, "qkest.source")
-Q_LOGGING_CATEGORY(lcKestPlaylist, "qkest.playlist")
+// Debug traces are off until the logging rules turn them on: an application that sets none
+// must not pay for a trace on every row a browse delivers.
+Q_LOGGING_CATEGORY(lcKestTracker, "qkest.tracker", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcKestRenderer, "qkest.renderer", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcKestSource, "qkest.source", QtInfoMsg)
+Q_LOGGING_CATEGORY(lcKestPlaylist, "qkest.playlist", QtInfoMsg)

@@ -5,15 +5,12 @@
 #include "kestdemobus.h"
 
 #include <QCoreApplication>
-#include <QLoggingCategory>
 
 #include <cstdio>
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
-    // The library's traces stay quiet; its warnings still show.
-    QLoggingCategory::setFilterRules(QStringLiteral("qkest.*.debug=false"));
 
     if (app.arguments().contains(QStringLiteral("--publish")))
         return KestDemo::runPublisher();

@@ -52,7 +52,7 @@ public:
     /*!
      * Decodes a whole block into \a metadata; a key that occurs twice keeps its last value.
      * False when the block is malformed; \a metadata then holds the entries before the fault.
-     * Reads \a block in place, in one pass.
+     * Reads \a block in place, in one pass, and traces the block in one line, not every value.
      */
     static bool decodeMetadataBlock(const QByteArray &block, QMap<QString, QVariant> &metadata);
 

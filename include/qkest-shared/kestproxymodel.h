@@ -13,6 +13,9 @@
  * (see KestPlaylistModelAdaptor). Every question is one blocking round trip to that process;
  * nothing is cached. The remote model's change signals become this model's reset, insert and
  * remove notifications once connectToSignals() has been called.
+ *
+ * index() asks nothing: it refuses only negative positions and children, so an index past
+ * the end is valid and its data() is invalid.
  */
 class QKESTSHARED_EXPORT KestProxyModel : public QAbstractItemModel
 {

@@ -7,6 +7,7 @@
 
 #include <QDBusVariant>
 #include <QList>
+#include <QSet>
 #include <QString>
 #include <QVariant>
 
@@ -102,7 +103,8 @@ private:
 
     QString m_service;
     QString m_objectPath;
-    QList<KestProxyRendererRequest *> m_requests;
+    // A set, so that completing one of many pipelined requests does not scan all the others.
+    QSet<KestProxyRendererRequest *> m_requests;
     const KestInternalRegistry *m_registry;
     int m_state;
 };

@@ -3,12 +3,14 @@
 
 #include "qkestshared_export.h"
 
+#include <kestcallbackhelper.h>
 #include <kestcontent.h> // Metamap, which browse rows carry
 #include <kestsource.h>
 
 #include <QDBusMessage>
 #include <QDBusVariant>
 #include <QMap>
+#include <QMetaMethod>
 #include <QPointer>
 #include <QString>
 #include <QStringList>
@@ -40,12 +42,27 @@ class QKESTSHARED_EXPORT KestProxySource : public KestSource
 {
     Q_OBJECT
 public:
-    //! One pending browse, query or get-metadata request: whom to call back, and how.
+    /*!
+     * One pending browse, query or get-metadata request: whom to call back, and how. The slots
+     * are looked up once, here, rather than for every row; a slot that the receiver lacks
+     * leaves its method invalid, and each call of it then fails.
+     */
     struct KestOngoingAction
     {
+        KestOngoingAction(QObject *receiver, const char *resultSlot, const char *errorSlot)
+            : receiver(receiver)
+            , resultSlot(resultSlot)
+            , errorSlot(errorSlot)
+        {
+            KestCallbackHelper::getCallbackMethod(receiver, resultSlot, resultMethod);
+            KestCallbackHelper::getCallbackMethod(receiver, errorSlot, errorMethod);
+        }
+
         QPointer<QObject> receiver; //!< Null once the receiver has been destroyed.
-        const char *resultSlot = nullptr;
-        const char *errorSlot = nullptr;
+        const char *resultSlot;
+        const char *errorSlot;
+        QMetaMethod resultMethod;
+        QMetaMethod errorMethod;
     };
 
     KestProxySource(QObject *parent, const QString &uuid, const QString &plugin, const QString &name);

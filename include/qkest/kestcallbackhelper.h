@@ -38,7 +38,18 @@ public:
     static bool invoke(QObject *receiver, const char *member, const Args &...args)
     {
         QMetaMethod method;
-        if (!getCallbackMethod(receiver, member, method))
+        return getCallbackMethod(receiver, member, method) && invoke(receiver, method, args...);
+    }
+
+    /*!
+     * Calls \a method, found earlier on \a receiver with getCallbackMethod(), with \a args.
+     * Callers that call the same member many times look it up once and use this.
+     * False when \a method is invalid or the invocation fails.
+     */
+    template<typename... Args>
+    static bool invoke(QObject *receiver, const QMetaMethod &method, const Args &...args)
+    {
+        if (!receiver || !method.isValid())
             return false;
         return method.invoke(receiver, Qt::AutoConnection,
                              QGenericArgument(typeName<Args>(), static_cast<const void *>(&args))...);

@@ -75,6 +75,15 @@ private Q_SLOTS:
 
         QVERIFY(!KestCallbackHelper::invokeGetPositionCallback(&renderer, 1, &receiver, SLOT(missing(KestRenderer*,uint))));
         QVERIFY(!KestCallbackHelper::invoke(&receiver, SIGNAL(positionSignal(KestRenderer*,uint)), &renderer, 1u));
+
+        // A member looked up once serves many calls; one that was not found serves none.
+        QMetaMethod position;
+        QVERIFY(KestCallbackHelper::getCallbackMethod(&receiver, SLOT(onPosition(KestRenderer *, uint)), position));
+        QVERIFY(KestCallbackHelper::invoke(&receiver, position, &renderer, 43u));
+        QCOMPARE(receiver.position, 43u);
+        QVERIFY(!KestCallbackHelper::invoke(nullptr, position, &renderer, 44u));
+        QVERIFY(!KestCallbackHelper::invoke(&receiver, QMetaMethod(), &renderer, 44u));
+        QCOMPARE(receiver.position, 43u);
     }
 
     void receiverInAnotherThreadIsCalledThere()

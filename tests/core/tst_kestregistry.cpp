@@ -102,6 +102,28 @@ private Q_SLOTS:
         QVERIFY(renderer && renderer->survivedRemoval);
         QTRY_VERIFY(!renderer);
     }
+
+    void keepsRegistrationOrder()
+    {
+        KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
+        QList<KestRenderer *> renderers;
+        for (int i = 0; i < 5; ++i) {
+            renderers.append(new KestRenderer(QStringLiteral("order%1").arg(i), QStringLiteral("p")));
+            QVERIFY(registry.addRenderer(renderers.last()));
+        }
+        // Taken out of the middle, by removal and by deletion elsewhere: the rest keep their order.
+        QVERIFY(registry.removeExtension(QStringLiteral("order1")));
+        delete renderers.at(3);
+        QCOMPARE(registry.renderers(), (QList<KestRenderer *>{renderers.at(0), renderers.at(2), renderers.at(4)}));
+        // Both keys are free again; a newcomer goes to the end.
+        auto *again = new KestRenderer(QStringLiteral("order3"), QStringLiteral("q"));
+        QVERIFY(registry.addRenderer(again));
+        QCOMPARE(registry.findRenderer(QStringLiteral("order3")), again);
+        QCOMPARE(registry.renderers().last(), again);
+        QVERIFY(!registry.findRenderer(QStringLiteral("order1")));
+        for (KestRenderer *renderer : registry.renderers())
+            QVERIFY(registry.removeExtension(renderer->uuid()));
+    }
 };
 
 QTEST_GUILESS_MAIN(RegistryTest)

@@ -568,6 +568,26 @@ private Q_SLOTS:
         QVERIFY(receiver.events.isEmpty());
     }
 
+    void completionDeletesAtOnce()
+    {
+        QVERIFY(m_peer.scriptReply(QStringLiteral("get_position"), {5u}));
+        auto proxy = newProxy();
+        Receiver receiver;
+        for (int i = 0; i < 3; ++i)
+            QVERIFY(proxy->getPosition(&receiver, SLOT(onPosition(KestRenderer*,uint))));
+        proxy->completeRequest(nullptr);
+        QCOMPARE(pendingRequests(proxy.get()), 3);
+
+        // Completed before its reply, a request is gone at once and its reply reaches nobody;
+        // the others still complete, whatever the order.
+        QPointer<KestProxyRendererRequest> second = proxy->findChildren<KestProxyRendererRequest *>().at(1);
+        proxy->completeRequest(second);
+        QVERIFY(!second);
+        QCOMPARE(pendingRequests(proxy.get()), 2);
+        QTRY_COMPARE(pendingRequests(proxy.get()), 0);
+        QCOMPARE(receiver.events, (QStringList{QStringLiteral("position"), QStringLiteral("position")}));
+    }
+
     void requestsReportThroughTheErrorMember()
     {
         QVERIFY(m_peer.scriptReply(QStringLiteral("get_status"), {QStringLiteral("p"), 1u, 2, QStringLiteral("o")}));

@@ -6,8 +6,9 @@ namespace {
 KestMessageRecorder *s_recorder = nullptr;
 }
 
-KestMessageRecorder::KestMessageRecorder()
+KestMessageRecorder::KestMessageRecorder(Kept kept)
     : m_previous(qInstallMessageHandler(&KestMessageRecorder::handle))
+    , m_kept(kept)
 {
     s_recorder = this;
 }
@@ -31,6 +32,6 @@ void KestMessageRecorder::handle(QtMsgType type, const QMessageLogContext &conte
         s_recorder->m_previous(type, context, message);
         return;
     }
-    if (type != QtDebugMsg && type != QtInfoMsg)
+    if ((type != QtDebugMsg && type != QtInfoMsg) || s_recorder->m_kept == ProblemsAndTraces)
         s_recorder->m_messages.append(message);
 }

@@ -6,12 +6,15 @@
 
 /*
  * While alive, takes every message of the source proxy's logging category and keeps the
- * warnings and criticals in order; debug traces are dropped. Other categories pass on.
+ * warnings and criticals in order; debug traces are dropped unless asked for. Other
+ * categories pass on.
  */
 class KestMessageRecorder
 {
 public:
-    KestMessageRecorder();
+    enum Kept { Problems, ProblemsAndTraces };
+
+    explicit KestMessageRecorder(Kept kept = Problems);
     ~KestMessageRecorder();
 
     QStringList messages() const { return m_messages; }
@@ -22,6 +25,7 @@ private:
     static void handle(QtMsgType type, const QMessageLogContext &context, const QString &message);
 
     QtMessageHandler m_previous;
+    Kept m_kept;
     QStringList m_messages;
 };
 

@@ -5,6 +5,7 @@
 #include "kestmessagerecorder.h"
 #include "kestmetadataencoder.h"
 
+#include <QLoggingCategory>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -152,6 +153,27 @@ private Q_SLOTS:
         keys.clear();
         QVERIFY(DBusMessageUtil::decodeMetadataBlock(QByteArray(), keys, values));
         QVERIFY(keys.isEmpty());
+    }
+
+    void tracesBlocksNotNumbers()
+    {
+        // A block is traced in one line, however many numbers it holds; a number read on its
+        // own is still traced.
+        QLoggingCategory::setFilterRules(QStringLiteral("qkest.source.debug=true"));
+        const QByteArray block = KestMetadataEncoder()
+                                     .addInt(QStringLiteral("track"), 3)
+                                     .addUInt64(QStringLiteral("size"), 4096)
+                                     .addString(QStringLiteral("title"), QStringLiteral("Song"))
+                                     .block();
+        KestMessageRecorder recorder(KestMessageRecorder::ProblemsAndTraces);
+        QMap<QString, QVariant> metadata;
+        QVERIFY(DBusMessageUtil::decodeMetadataBlock(block, metadata));
+        QCOMPARE(recorder.take(),
+                 QStringList{QStringLiteral("DBusMessageUtil::decodeMetadataBlock entries: 3 bytes: %1").arg(block.size())});
+        QByteArray word = KestMetadataEncoder().addWord(5).block();
+        bool error = true;
+        QCOMPARE(DBusMessageUtil::extractNumericValue(word, 0, &error), 5);
+        QCOMPARE(recorder.take(), QStringList{QStringLiteral("extracted numeric : 5")});
     }
 
     void extractOperationsConsumeTheirBytes()

@@ -394,19 +394,30 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtCriticalMsg, UnknownBrowseError);
         push(QStringLiteral("browse_result"), browseBatch(99, {row(0, 0, QString(), {}, 1, QStringLiteral("x"))}));
 
-        // A receiver without the slots is reported, and the browse still ends.
+        // A receiver without the slots is reported for every row, and the browse still ends.
         QObject deaf;
         m_peer->scriptReply(QStringLiteral("browse"), {uint(14)});
         QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &deaf, BROWSE_SLOTS), 14u);
-        QTest::ignoreMessage(QtCriticalMsg,
-                             "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)  slot invocation failed!");
-        push(QStringLiteral("browse_result"), browseBatch(14, {row(0, 0, QStringLiteral("a"))}));
+        {
+            KestMessageRecorder recorder;
+            push(QStringLiteral("browse_result"),
+                 browseBatch(14, {row(1, 0, QStringLiteral("a")), row(0, 1, QStringLiteral("b"))}));
+            const QString failed = QStringLiteral(
+                "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)  slot invocation failed!");
+            QCOMPARE(recorder.take(), (QStringList{failed, failed}));
+            m_peer->scriptReply(QStringLiteral("browse"), {uint(15)});
+            QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &deaf, BROWSE_SLOTS), 15u);
+            push(QStringLiteral("browse_result"), browseBatch(15, {row(0, 0, QString(), {}, 5, QStringLiteral("x"))}));
+            QCOMPARE(recorder.take(),
+                     (QStringList{QStringLiteral("Browse result contains an error. Error code:  5"),
+                                  QStringLiteral("KestProxySource::handlePredicateBrowseError: slot invocation failed!")}));
+        }
         QTest::ignoreMessage(QtCriticalMsg, UnknownBrowseRow);
         push(QStringLiteral("browse_result"), browseBatch(14, {row(0, 0, QStringLiteral("a"))}));
 
         QCOMPARE(receiver.browseRows.size(), 1);
         QCOMPARE(receiver.browseErrors.size(), 3);
-        QCOMPARE(completed.size(), 1); // the deaf receiver's browse
+        QCOMPARE(completed.size(), 1); // the deaf receiver's first browse
     }
 
     void browseStartFaults()
@@ -517,6 +528,15 @@ private Q_SLOTS:
         QCOMPARE(receiver.queryRows.size(), 9);
         QCOMPARE(receiver.queryRows.at(6).at(3).toInt(), INT_MAX);
         QCOMPARE(receiver.queryRows.at(8).at(3).toInt(), INT_MAX - 1);
+
+        // A receiver without the slots is reported for every row.
+        QObject deaf;
+        QVERIFY(m_peer->scriptReply(QStringLiteral("query"), {35u}));
+        QCOMPARE(m_proxy->query(QStringLiteral("q"), &deaf, QUERY_SLOTS), 35u);
+        KestMessageRecorder recorder;
+        push(QStringLiteral("query_result"), queryBatch(35, 0, {{QStringLiteral("a")}, {QStringLiteral("b")}}));
+        const QString failed = QStringLiteral("KestProxySource::handleQueryResult: slot invocation failed!");
+        QCOMPARE(recorder.take(), (QStringList{failed, failed}));
     }
 
     void receiversDestroyedMidway()
