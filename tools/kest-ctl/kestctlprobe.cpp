@@ -1,6 +1,6 @@
 #include "kestctlprobe.h"
 
-#include <kestbusnames.h>
+#include <qkest-shared/kestbusnames.h>
 
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>
