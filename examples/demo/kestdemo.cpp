@@ -99,6 +99,15 @@ int KestDemo::run()
     return ok ? 0 : 1;
 }
 
+int KestDemo::serve(const QString &busAddress)
+{
+    if (!findComponents() || !startPublisher())
+        return 1;
+    say(QStringLiteral("\n== Serving until Ctrl-C. To reach these components from another terminal:"));
+    say(QStringLiteral("   export DBUS_SESSION_BUS_ADDRESS='%1'").arg(busAddress));
+    return QCoreApplication::exec();
+}
+
 bool KestDemo::startPublisher()
 {
     say(QStringLiteral("\n== A second application publishes its playlist \"%1\"").arg(playlistId()));

@@ -26,6 +26,8 @@ public:
     ~KestDemo() override;
 
     int run();
+    //! Brings the components up and keeps them until the process is ended.
+    int serve(const QString &busAddress);
 
 public Q_SLOTS:
     void onStatus(KestRenderer *renderer, const QString &playlistId, uint playbackIndex, int playbackState,

@@ -1,5 +1,23 @@
 #include "kestdemobus.h"
 
+#include <csignal>
+#include <sys/types.h>
+
+namespace {
+
+// The daemon would outlive an interrupted demonstration and keep the plugin process alive.
+pid_t g_daemon = 0;
+
+void stopDaemon(int signal)
+{
+    if (g_daemon > 0)
+        ::kill(g_daemon, SIGTERM);
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+} // namespace
+
 KestDemoBus::KestDemoBus() = default;
 
 KestDemoBus::~KestDemoBus()
@@ -20,6 +38,9 @@ bool KestDemoBus::start(const QString &configFile)
             return false;
     }
     m_address = QString::fromLocal8Bit(m_daemon.readLine()).trimmed();
+    g_daemon = pid_t(m_daemon.processId());
+    std::signal(SIGINT, stopDaemon);
+    std::signal(SIGTERM, stopDaemon);
     // Qt's session bus connection, and every process started from here, read this variable.
     return !m_address.isEmpty() && qputenv("DBUS_SESSION_BUS_ADDRESS", m_address.toLocal8Bit());
 }

@@ -1,5 +1,6 @@
 // Demonstration of libqkest-shared on a private session bus: a plugin process hosting a renderer
 // and a source, activated by the bus daemon, and a second application that shares a playlist.
+// With --serve it brings them up and keeps them, and the bus, running until it is interrupted.
 
 #include "kestdemo.h"
 #include "kestdemobus.h"
@@ -22,5 +23,7 @@ int main(int argc, char **argv)
     }
     std::printf("Private session bus at %s\n", qPrintable(bus.address()));
     KestDemo demo;
+    if (app.arguments().contains(QStringLiteral("--serve")))
+        return demo.serve(bus.address());
     return demo.run();
 }

@@ -1,7 +1,7 @@
 # Installs the build into a fresh prefix, then builds and runs a small application against it,
 # once through the CMake package and once through pkg-config.
 #
-# Variables: BUILD_DIR, APP_DIR, WORK_DIR, SANITIZE_FLAGS, DBUS_RUN_SESSION, BUS_CONFIG
+# Variables: BUILD_DIR, APP_DIR, WORK_DIR, SANITIZE_FLAGS, DBUS_RUN_SESSION, BUS_CONFIG, TOOLS
 
 function(run)
     execute_process(COMMAND ${ARGN} RESULT_VARIABLE result OUTPUT_VARIABLE output ERROR_VARIABLE output)
@@ -28,6 +28,17 @@ foreach(header kestshared.h qkestshared_export.h kestbusnames.h)
         message(FATAL_ERROR "${header} was not installed")
     endif()
 endforeach()
+
+# The tool finds the installed libraries from where it lies, and its manual page is beside it.
+if(TOOLS)
+    run(${prefix}/bin/kest-ctl --version)
+    if(NOT output MATCHES "^kest-ctl ")
+        message(FATAL_ERROR "The installed kest-ctl does not run:\n${output}")
+    endif()
+    if(NOT EXISTS ${prefix}/share/man/man1/kest-ctl.1)
+        message(FATAL_ERROR "The manual page of kest-ctl was not installed")
+    endif()
+endif()
 
 # Through the CMake package.
 run(${CMAKE_COMMAND} -S ${APP_DIR} -B ${WORK_DIR}/app -DCMAKE_PREFIX_PATH=${prefix}
