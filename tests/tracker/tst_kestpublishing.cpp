@@ -110,6 +110,7 @@ private Q_SLOTS:
         QCOMPARE(relayed.count(), 2);
         QTRY_VERIFY(otherPlaylists().contains(QStringLiteral("retry KestProxyPlaylist")));
         QVERIFY(KestShared::instance()->unPublishPlaylist(QStringLiteral("retry")));
+        delete playlist;
     }
 
     void publishedPlaylistReachesTheOtherTracker()
