@@ -25,6 +25,8 @@ class QKESTSHARED_EXPORT DBusAdaptor : public QDBusAbstractAdaptor
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.zorvo.kest.proxy_source")
+    // interfaces/com.zorvo.kest.proxy_source.xml, read by moc from the generated kestintrospection.h
+    Q_CLASSINFO("D-Bus Introspection", KEST_PROXY_SOURCE_INTROSPECTION)
 public:
     explicit DBusAdaptor(KestProxySource *source);
 

@@ -21,6 +21,8 @@ class QKESTSHARED_EXPORT KestPlaylistAdaptor : public QDBusAbstractAdaptor
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.zorvo.kest.playlist")
+    // interfaces/com.zorvo.kest.playlist.xml, read by moc from the generated kestintrospection.h
+    Q_CLASSINFO("D-Bus Introspection", KEST_PLAYLIST_INTROSPECTION)
 public:
     explicit KestPlaylistAdaptor(KestPlaylist &playlist);
     //! Withdraws the playlist from the bus.

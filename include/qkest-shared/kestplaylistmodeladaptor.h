@@ -23,6 +23,8 @@ class QKESTSHARED_EXPORT KestPlaylistModelAdaptor : public QDBusAbstractAdaptor
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.zorvo.kest.playlistmodel")
+    // interfaces/com.zorvo.kest.playlistmodel.xml, read by moc from the generated kestintrospection.h
+    Q_CLASSINFO("D-Bus Introspection", KEST_PLAYLISTMODEL_INTROSPECTION)
 public:
     explicit KestPlaylistModelAdaptor(QAbstractItemModel &model);
     ~KestPlaylistModelAdaptor() override;

@@ -85,6 +85,7 @@ void KestPeerControl::perform(const Action &action, const QString &caller)
         result.insert(QStringLiteral("member"), member);
         result.insert(QStringLiteral("errorName"), w->isError() ? w->error().name() : QString());
         result.insert(QStringLiteral("errorText"), w->isError() ? w->error().message() : QString());
+        result.insert(QStringLiteral("signature"), w->reply().signature());
         m_callResults.append(result);
         w->deleteLater();
     });

@@ -67,7 +67,8 @@ public:
     QList<KestRecordedCall> callsTo(const QString &member) const;
     //! Runs the event loop until the peer has received \a count calls of \a member.
     bool waitForCalls(const QString &member, int count = 1, int timeout = 20000) const;
-    //! Outcomes of the calls the peer made: maps with "member", "errorName" and "errorText".
+    //! Outcomes of the calls the peer made: maps with "member", "errorName", "errorText" and the
+    //! reply's "signature".
     QList<QVariantMap> callResults() const;
     bool waitForCallResults(int count, int timeout = 20000) const;
     //! Forgets scripts and recorded calls.

@@ -1,0 +1,347 @@
+// The calls that the proxies make and the signals they follow, against the interface files.
+//
+// Catches: a member that a proxy calls under a name, on an interface or with arguments that
+// the interface file does not declare; an interface file whose out arguments are not what the
+// proxy accepts as a reply (the reply is then refused, or read as something else); a signal
+// that a proxy follows under another name or with other arguments than the file declares.
+
+#include "kestinterfacexml.h"
+#include "kesttestpeer.h"
+
+#include <kestbusnames.h>
+#include <kestinternalregistry.h>
+#include <kestlocalplaylist.h>
+#include <kestmediainfodbus.h>
+#include <kestproxyplaylist.h>
+#include <kestproxyplugincontrolinterface.h>
+#include <kestproxyrenderer.h>
+#include <kestproxysource.h>
+
+#include <QAbstractItemModel>
+#include <QDBusMetaType>
+#include <QDBusVariant>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <functional>
+#include <memory>
+#include <utility>
+
+namespace {
+
+const QString Plugin = QStringLiteral("plug");
+const QString Uuid = QStringLiteral("c1");
+const QString Unnamed = QStringLiteral("c2");
+const QString Id = QStringLiteral("shared");
+
+// The D-Bus signature that a reply carrying \a values has.
+QString signatureOf(const QVariantList &values)
+{
+    QString signature;
+    for (const QVariant &value : values) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        signature += QLatin1String(QDBusMetaType::typeToSignature(value.metaType()));
+#else
+        signature += QLatin1String(QDBusMetaType::typeToSignature(value.userType()));
+#endif
+    }
+    return signature;
+}
+
+// Drives a proxy; returns what reached the caller from the reply, if anything.
+using Action = std::function<QVariant()>;
+
+} // namespace
+
+Q_DECLARE_METATYPE(Action)
+
+// The caller's side of the callbacks: keeps what was delivered.
+class Receiver : public QObject
+{
+    Q_OBJECT
+public:
+    QVariant delivered;
+
+    QVariant wait()
+    {
+        return QTest::qWaitFor([this] { return delivered.isValid(); }) ? std::exchange(delivered, QVariant())
+                                                                       : QVariant();
+    }
+
+public Q_SLOTS:
+    void onStatus(KestRenderer *, const QString &playlistId, uint index, int state, const QString &objectId)
+    {
+        delivered = QVariantList{playlistId, index, state, objectId};
+    }
+    void onPosition(KestRenderer *, uint position) { delivered = position; }
+    void onMediaInfo(KestRenderer *, const KestMediaInfo &info) { delivered = info.uuid(); }
+    void onProperty(const QString &name, const QVariant &value) { delivered = QVariantList{name, value}; }
+};
+
+class ProxyCallsTest : public QObject
+{
+    Q_OBJECT
+private Q_SLOTS:
+    void initTestCase()
+    {
+        qDBusRegisterMetaType<KestMediaInfo>();
+        qRegisterMetaType<KestContent>();
+        qRegisterMetaType<KestError>();
+        qRegisterMetaType<KestPlaylist *>();
+        qRegisterMetaType<KestRenderer::State>();
+        QVERIFY(m_peer.start({KestBusNames::rendererService(Plugin, Uuid), KestBusNames::sourceService(Plugin, Uuid),
+                              KestBusNames::sourceService(Plugin, Unnamed), KestBusNames::playlistService(Id),
+                              KestBusNames::pluginService(Plugin)},
+                             {KestBusNames::rendererPath(Uuid), KestBusNames::sourcePath(Uuid),
+                              KestBusNames::sourcePath(Unnamed), KestBusNames::playlistPath(Id),
+                              KestBusNames::playlistModelPath(Id), KestBusNames::pluginPath(Plugin)}));
+        QVERIFY(m_source.initDBusConnection());
+        QVERIFY(m_renderer.connectToRendererSignals());
+        QVERIFY(m_playlist.connectToPlaylistSignals());
+        QVERIFY(m_playlist.model());
+    }
+
+    void callsAreDeclared_data()
+    {
+        QTest::addColumn<QString>("interface");
+        QTest::addColumn<QString>("member");
+        QTest::addColumn<QVariantList>("reply");
+        QTest::addColumn<Action>("action");
+        QTest::addColumn<QVariant>("delivered");
+
+        const QString renderer = KestBusNames::rendererInterface();
+        const QString extension = KestBusNames::extensionInterface();
+        const QString source = KestBusNames::sourceInterface();
+        const QString playlist = KestBusNames::playlistInterface();
+        const QString model = KestBusNames::playlistModelInterface();
+        const QString plugin = KestBusNames::pluginInterface();
+        const QUrl url(QStringLiteral("file:///music/a.ogg"));
+        const QString volume = QStringLiteral("volume");
+        const QVariant seven = QVariant::fromValue(QDBusVariant(7));
+
+        // Commands whose replies carry nothing.
+        const auto command = [](const char *row, const QString &interface, const char *member, Action action) {
+            QTest::newRow(row) << interface << QString::fromLatin1(member) << QVariantList() << action << QVariant();
+        };
+        command("renderer play", renderer, "play", [this] { return m_renderer.play(); });
+        command("renderer play uri", renderer, "play_uri", [this, url] { return m_renderer.play(url, 5u); });
+        command("renderer play uri with type", renderer, "play_uri_content_type",
+                [this, url] { return m_renderer.play(url, QStringLiteral("audio/ogg")); });
+        command("renderer stop", renderer, "stop", [this] { return m_renderer.stop(); });
+        command("renderer pause", renderer, "pause", [this] { return m_renderer.pause(); });
+        command("renderer pause at", renderer, "pause_at", [this] { return m_renderer.pauseAt(7); });
+        command("renderer resume", renderer, "resume", [this] { return m_renderer.resume(); });
+        command("renderer next", renderer, "next", [this] { return m_renderer.next(); });
+        command("renderer previous", renderer, "previous", [this] { return m_renderer.previous(); });
+        command("renderer goto index", renderer, "goto_index", [this] { return m_renderer.gotoIndex(2); });
+        command("renderer set position", renderer, "set_position",
+                [this] { return m_renderer.setPosition(10, KestRenderer::SeekRelative); });
+        command("renderer assign playlist", renderer, "assign_playlist",
+                [this] { return m_renderer.assignPlaylist(&m_localPlaylist); });
+        command("renderer unassign playlist", renderer, "assign_playlist",
+                [this] { return QMetaObject::invokeMethod(&m_renderer, "unassignPlaylist"); });
+        command("renderer set property", extension, "set_extension_property",
+                [this, volume] { return m_renderer.setKestProperty(volume, 3); });
+        command("source set property", extension, "set_extension_property",
+                [this, volume] { return m_source.setKestProperty(volume, 3); });
+        command("source cancel browse", source, "cancel_browse", [this] {
+            m_source.cancelBrowse(9);
+            return QVariant();
+        });
+        command("source cancel query", source, "cancel_query", [this] {
+            m_source.cancelQuery(11);
+            return QVariant();
+        });
+        command("plugin activate", plugin, "activate", [this] {
+            m_plugin.activate();
+            return QVariant();
+        });
+        command("plugin deactivate", plugin, "deactivate", [this] {
+            m_plugin.deactivate();
+            return QVariant();
+        });
+
+        // Queries: the scripted reply has the declared out arguments and reaches the caller.
+        const auto query = [](const char *row, const QString &interface, const char *member, const QVariantList &reply,
+                              const QVariant &delivered, Action action) {
+            QTest::newRow(row) << interface << QString::fromLatin1(member) << reply << action << delivered;
+        };
+        const QVariantList status{QStringLiteral("p"), 1u, 2, QStringLiteral("o")};
+        query("renderer status", renderer, "get_status", status, status, [this] {
+            m_renderer.getStatus(&m_receiver, SLOT(onStatus(KestRenderer *, QString, uint, int, QString)));
+            return m_receiver.wait();
+        });
+        query("renderer position", renderer, "get_position", {1234u}, 1234u, [this] {
+            m_renderer.getPosition(&m_receiver, SLOT(onPosition(KestRenderer *, uint)));
+            return m_receiver.wait();
+        });
+        query("renderer media info", renderer, "get_current_media_info",
+              {QVariant::fromValue(KestMediaInfo(QStringLiteral("m1")))}, QStringLiteral("m1"), [this] {
+                  m_renderer.catchStateChangedSignal(KestRenderer::Playing); // asked only while playing
+                  m_renderer.getCurrentMediaInfo(&m_receiver, SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)),
+                                                 QStringLiteral("now"));
+                  return m_receiver.wait();
+              });
+        query("renderer property", extension, "get_extension_property", {volume, seven}, QVariantList{volume, 7},
+              [this, volume] {
+                  QString name = volume;
+                  m_renderer.kestProperty(name, &m_receiver, SLOT(onProperty(QString, QVariant)));
+                  return m_receiver.wait();
+              });
+        query("renderer name", extension, "get_name", {QStringLiteral("Kitchen")}, QStringLiteral("Kitchen"), [] {
+            // Without a name, the proxy asks for it at once.
+            KestProxyRenderer unnamed(Uuid, Plugin, KestInternalRegistry::internalInstance(), QString());
+            return QTest::qWaitFor([&] { return !unnamed.name().isEmpty(); }) ? unnamed.name() : QString();
+        });
+        query("source property", extension, "get_extension_property", {volume, seven}, QVariantList{volume, 7},
+              [this, volume] {
+                  QString name = volume;
+                  m_source.kestProperty(name, &m_receiver, SLOT(onProperty(QString, QVariant)));
+                  return m_receiver.wait();
+              });
+        query("source name", extension, "get_name", {QStringLiteral("Radio")}, QStringLiteral("Radio"), [] {
+            KestProxySource unnamed(nullptr, Unnamed, Plugin, QString());
+            unnamed.initDBusConnection();
+            return QTest::qWaitFor([&] { return !unnamed.name().isEmpty(); }) ? unnamed.name() : QString();
+        });
+        query("source browse", source, "browse", {9u}, 9u, [this] {
+            return m_source.browse(QStringLiteral("music"), QString(), {QStringLiteral("title")}, 0, 10, &m_receiver,
+                                   SLOT(onRow()), SLOT(onError()));
+        });
+        query("source query", source, "query", {11u}, 11u, [this] {
+            return m_source.query(QStringLiteral("genre:jazz"), &m_receiver, SLOT(onRow()), SLOT(onError()));
+        });
+        query("playlist name", playlist, "get_name", {QStringLiteral("Party")}, QStringLiteral("Party"),
+              [] { return KestProxyPlaylist(Id, QString(), 0, 0).name(); });
+        query("playlist item", playlist, "get_item", {QStringLiteral("i2")}, QStringLiteral("i2"), [this] {
+            const std::unique_ptr<KestContent> item(m_playlist.getItem(2));
+            return item ? item->uuid() : QString();
+        });
+        query("playlist media info", playlist, "get_item_media_info", {QStringLiteral("i2")}, QStringLiteral("i2"),
+              [this] { return m_playlist.getItemMediaInfo(2).uuid(); });
+        query("playlist next", playlist, "get_next", {3}, 3, [this] { return m_playlist.getNext(2); });
+        query("playlist previous", playlist, "get_prev", {1}, 1, [this] { return m_playlist.getPrevious(2); });
+        query("playlist sort order", playlist, "get_sort_order", {1u}, 1,
+              [this] { return int(m_playlist.getSortOrder()); });
+        query("model rows", model, "get_row_count", {4u}, 4, [this] { return m_playlist.model()->rowCount(); });
+        query("model columns", model, "get_column_count", {1u}, 1,
+              [this] { return m_playlist.model()->columnCount(); });
+        query("model data", model, "get_data", {QVariant::fromValue(QDBusVariant(QStringLiteral("cell")))},
+              QStringLiteral("cell"), [this] {
+                  // In case index() asks for the size.
+                  m_peer.scriptReply(QStringLiteral("get_row_count"), {4u});
+                  m_peer.scriptReply(QStringLiteral("get_column_count"), {1u});
+                  QAbstractItemModel *items = m_playlist.model();
+                  return items->data(items->index(1, 0));
+              });
+        query("model header", model, "get_header_data", {QVariant::fromValue(QDBusVariant(QStringLiteral("Title")))},
+              QStringLiteral("Title"), [this] { return m_playlist.model()->headerData(0, Qt::Horizontal); });
+    }
+
+    void callsAreDeclared()
+    {
+        QFETCH(QString, interface);
+        QFETCH(QString, member);
+        QFETCH(QVariantList, reply);
+        QFETCH(Action, action);
+        QFETCH(QVariant, delivered);
+        const KestInterfaceXml xml = KestInterfaceXml::fromFile(interface);
+        QVERIFY2(xml.hasMethod(member), qPrintable(member));
+        QCOMPARE(signatureOf(reply), xml.outSignature(member));
+
+        QVERIFY(m_peer.reset());
+        QVERIFY(m_peer.scriptReply(member, reply));
+        const QVariant result = action();
+        const bool called = m_peer.waitForCalls(member, 1, 5000);
+        // Whatever else the proxy called must be declared too.
+        const QList<KestRecordedCall> calls = m_peer.calls();
+        for (const KestRecordedCall &call : calls) {
+            const KestInterfaceXml declared = KestInterfaceXml::fromFile(call.interface);
+            QVERIFY2(declared.hasMethod(call.member), qPrintable(call.interface + QLatin1Char('.') + call.member));
+            QCOMPARE(call.signature, declared.inSignature(call.member));
+        }
+        QVERIFY(called);
+        QCOMPARE(m_peer.callsTo(member).first().interface, interface);
+        if (delivered.isValid())
+            QCOMPARE(result, delivered);
+    }
+
+    void followedSignalsAreDeclared_data()
+    {
+        QTest::addColumn<QString>("interface");
+        QTest::addColumn<QString>("signal");
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<QVariantList>("arguments");
+        QTest::addColumn<QObject *>("follower");
+        QTest::addColumn<QByteArray>("reaction");
+
+        const QString renderer = KestBusNames::rendererInterface();
+        const QString rendererPath = KestBusNames::rendererPath(Uuid);
+        const QString playlist = KestBusNames::playlistInterface();
+        const QString playlistPath = KestBusNames::playlistPath(Id);
+        const QString model = KestBusNames::playlistModelInterface();
+        const QString modelPath = KestBusNames::playlistModelPath(Id);
+        QAbstractItemModel *items = m_playlist.model();
+        const auto row = [](const char *name, const QString &interface, const QString &path,
+                            const QVariantList &arguments, QObject *follower, const char *reaction) {
+            QTest::newRow(name) << interface << QString::fromLatin1(name) << path << arguments << follower
+                                << QByteArray(reaction);
+        };
+        row("state_changed", renderer, rendererPath, {1}, &m_renderer, SIGNAL(stateChanged(KestRenderer::State)));
+        row("playlist_changed", renderer, rendererPath, {QString()}, &m_renderer,
+            SIGNAL(playlistChanged(KestPlaylist *)));
+        row("media_changed", renderer, rendererPath, {2, QStringLiteral("o")}, &m_renderer,
+            SIGNAL(mediaChanged(int, KestContent)));
+        row("playback_completed", renderer, rendererPath, {}, &m_renderer, SIGNAL(playbackCompleted()));
+        row("metadata_changed", renderer, rendererPath,
+            {QStringLiteral("title"), QVariant::fromValue(QVariantList{QStringLiteral("Blue")})}, &m_renderer,
+            SIGNAL(metadataChanged(QString, QList<QVariant>)));
+        row("buffering_info", renderer, rendererPath, {0.5}, &m_renderer, SIGNAL(bufferingInfo(float)));
+        row("scanning_info", renderer, rendererPath, {0.5}, &m_renderer, SIGNAL(scanningInfo(float)));
+        row("error", renderer, rendererPath, {3, QStringLiteral("broken")}, &m_renderer, SIGNAL(error(KestError)));
+        row("property_changed", KestBusNames::extensionInterface(), KestBusNames::sourcePath(Uuid),
+            {QStringLiteral("volume"), QVariant::fromValue(QDBusVariant(7))}, &m_source,
+            SIGNAL(kestPropertyChanged(QString, QVariant)));
+        row("contents_changed", playlist, playlistPath, {Id, 0u, 0u, 1u}, &m_playlist,
+            SIGNAL(contentsChanged(uint, uint, uint)));
+        row("repeat_mode_changed", playlist, playlistPath, {Id}, &m_playlist, SIGNAL(repeatModeChanged()));
+        row("playlist_updated", playlist, playlistPath, {Id, 2, 0}, &m_playlist,
+            SIGNAL(playlistUpdated(KestPlaylist::KestPlaylistUpdate, int)));
+        row("model_reset", model, modelPath, {}, items, SIGNAL(modelReset()));
+        row("model_rows_inserted", model, modelPath, {1u, 1u}, items, SIGNAL(rowsInserted(QModelIndex, int, int)));
+        row("model_rows_removed", model, modelPath, {1u, 1u}, items, SIGNAL(rowsRemoved(QModelIndex, int, int)));
+    }
+
+    // The peer sends what the file declares; the proxy must take it up.
+    void followedSignalsAreDeclared()
+    {
+        QFETCH(QString, interface);
+        QFETCH(QString, signal);
+        QFETCH(QString, path);
+        QFETCH(QVariantList, arguments);
+        QFETCH(QObject *, follower);
+        QFETCH(QByteArray, reaction);
+        const KestInterfaceXml xml = KestInterfaceXml::fromFile(interface);
+        QVERIFY2(xml.hasSignal(signal), qPrintable(signal));
+        QCOMPARE(signatureOf(arguments), xml.signalSignature(signal));
+
+        QVERIFY(m_peer.reset());
+        // The proxy model checks announced rows against the remote size.
+        QVERIFY(m_peer.scriptReply(QStringLiteral("get_row_count"), {4u}));
+        QSignalSpy reacted(follower, reaction.constData());
+        QVERIFY(m_peer.emitSignal(path, interface, signal, arguments));
+        QVERIFY(reacted.wait());
+    }
+
+private:
+    KestTestPeer m_peer;
+    Receiver m_receiver;
+    KestLocalPlaylist m_localPlaylist{QStringLiteral("party"), QStringLiteral("Party"), nullptr};
+    KestProxyRenderer m_renderer{Uuid, Plugin, KestInternalRegistry::internalInstance(), QStringLiteral("Renderer")};
+    KestProxySource m_source{nullptr, Uuid, Plugin, QStringLiteral("Source")};
+    KestProxyPlaylist m_playlist{Id, QStringLiteral("Shared"), 3, 0};
+    KestProxyPluginControlInterface m_plugin{Plugin};
+};
+
+QTEST_GUILESS_MAIN(ProxyCallsTest)
+#include "tst_proxycalls.moc"
