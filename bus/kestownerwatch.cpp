@@ -1,7 +1,7 @@
 #include "kestownerwatch_p.h"
 
 #include "kestbuscall_p.h"
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -1,7 +1,7 @@
 #include "kestplaylistadaptor.h"
 
-#include "kestbusname.h"
-#include "kestbusnames.h"
+#include "kestbusname_p.h"
+#include "kestbusnames_p.h"
 #include "kestlogging_p.h"
 
 #include <QDBusConnection>

@@ -1,7 +1,7 @@
 #include "kestproxyplaylist.h"
 
 #include "kestbuscall_p.h"
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestlogging_p.h"
 #include "kestproxymodel.h"
 

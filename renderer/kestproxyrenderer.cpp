@@ -1,6 +1,6 @@
 #include "kestproxyrenderer.h"
 
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestinternalregistry.h"
 #include "kestlogging_p.h"
 #include "kestplaylist.h"

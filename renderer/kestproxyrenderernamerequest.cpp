@@ -1,6 +1,6 @@
 #include "kestproxyrenderernamerequest.h"
 
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestcallbackhelper.h"
 #include "kestlogging_p.h"
 

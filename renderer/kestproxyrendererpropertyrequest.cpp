@@ -1,6 +1,6 @@
 #include "kestproxyrendererpropertyrequest.h"
 
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestcallbackhelper.h"
 #include "kestlogging_p.h"
 #include "kestproxyrenderer.h"

@@ -1,6 +1,6 @@
 #include "kestproxyrendererstatusrequest.h"
 
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestcallbackhelper.h"
 #include "kestproxyrenderer.h"
 #include "kestlogging_p.h"

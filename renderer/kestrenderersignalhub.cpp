@@ -1,6 +1,6 @@
 #include "kestrenderersignalhub_p.h"
 
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestproxyrenderer.h"
 
 #include <QCoreApplication>

@@ -2,7 +2,7 @@
 
 #include "dbusadaptor.h"
 #include "dbusmessageutil.h"
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestbuscall_p.h"
 #include "kestlogging_p.h"
 #include "kestownerwatch_p.h"

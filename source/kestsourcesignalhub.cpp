@@ -1,6 +1,6 @@
 #include "kestsourcesignalhub_p.h"
 
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestproxysource.h"
 
 #include <QCoreApplication>

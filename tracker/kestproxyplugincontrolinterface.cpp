@@ -1,6 +1,6 @@
 #include "kestproxyplugincontrolinterface.h"
 
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestlogging_p.h"
 
 #include <QDBusConnection>

@@ -1,7 +1,7 @@
 #include "kestsharedprivate_p.h"
 
 #include "kestbuscall_p.h"
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestlogging_p.h"
 #include "kestownerwatch_p.h"
 #include "kestproxyplaylist.h"

@@ -5,7 +5,7 @@
 //  Not part of the library's API: it may change from version to version without notice.
 //
 
-#include "kestbusname.h"
+#include "kestbusname_p.h"
 #include "kestshared.h"
 
 #include <QDBusMessage>

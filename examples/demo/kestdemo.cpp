@@ -1,6 +1,6 @@
 #include "kestdemo.h"
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestlocalplaylist.h>
 #include <kestplugincontrolinterface.h>
 #include <kestregistry.h>

@@ -4,7 +4,7 @@
 #include "kestdemorendereradaptor.h"
 #include "kestdemosourceadaptor.h"
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestmediainfodbus.h>
 
 #include <QDBusConnection>

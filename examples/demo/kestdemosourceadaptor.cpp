@@ -1,7 +1,7 @@
 #include "kestdemosourceadaptor.h"
 
 #include <kestbrowseresultdbusstruct.h>
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestqueryresultdbusstruct.h>
 
 #include <QDBusConnection>

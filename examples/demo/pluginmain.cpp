@@ -2,7 +2,7 @@
 
 #include "kestdemoplugin.h"
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 
 #include <QCoreApplication>
 #include <QDBusConnection>

@@ -11,7 +11,7 @@
 #include "kesttestpeer.h"
 
 #include <qkest-shared/kestbrowseresultdbusstruct.h>
-#include <qkest-shared/kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <qkest-shared/kestmediainfodbus.h>
 #include <qkest-shared/kestqueryresultdbusstruct.h>
 

@@ -13,7 +13,7 @@
 #include "kesttestpeer.h"
 
 #include <dbusadaptor.h>
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestlocalplaylist.h>
 #include <kestplaylistadaptor.h>
 #include <kestplaylistmodeladaptor.h>

@@ -8,7 +8,7 @@
 #include "kestinterfacexml.h"
 #include "kesttestpeer.h"
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestinternalregistry.h>
 #include <kestlocalplaylist.h>
 #include <kestmediainfodbus.h>

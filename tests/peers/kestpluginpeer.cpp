@@ -9,7 +9,7 @@
 
 #include "kestpeercontrol.h"
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 
 #include <QCommandLineParser>
 #include <QCoreApplication>

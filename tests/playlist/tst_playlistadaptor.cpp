@@ -5,7 +5,7 @@
 #include "kesttestbus.h"
 #include "kesttestpeer.h"
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestlocalplaylist.h>
 #include <kestplaylistadaptor.h>
 #include <kestplaylistmodeladaptor.h>

@@ -3,7 +3,7 @@
 
 #include "kesttestpeer.h"
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestproxymodel.h>
 #include <kestproxyplaylist.h>
 

@@ -1,7 +1,7 @@
 // KestMediaInfo's (sa{sav}) checked against python-dbus: a renderer written in Python answers
 // get_current_media_info with a struct of its own making, and reports how ours arrives.
 
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestinternalregistry.h"
 #include "kestmediainfodbus.h"
 #include "kestproxyrenderer.h"

@@ -1,7 +1,7 @@
 // KestProxyRenderer against a renderer in another process: what goes over the wire, what comes
 // back to the caller, and what happens when the renderer fails, stays silent or goes away.
 
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestinternalregistry.h"
 #include "kestlocalplaylist.h"
 #include "kestmediainfodbus.h"

@@ -2,7 +2,7 @@
 // proxy's calls and pushes browse and query results back to the proxy's result receiver.
 
 #include "dbusadaptor.h"
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 #include "kestmessagerecorder.h"
 #include "kestmetadataencoder.h"
 #include "kestproxysource.h"

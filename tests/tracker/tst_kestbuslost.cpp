@@ -1,7 +1,7 @@
 // The bus daemon dies under a tracker: every remote proxy leaves the registry with one warning,
 // and commands on a proxy whose bus is gone fail instead of reporting success.
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestinternalregistry.h>
 #include <kestlocalplaylist.h>
 #include <kestproxyrenderer.h>

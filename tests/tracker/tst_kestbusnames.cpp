@@ -1,5 +1,5 @@
-#include "kestbusname.h"
-#include "kestbusnames.h"
+#include "kestbusname_p.h"
+#include "kestbusnames_p.h"
 
 #include <QTest>
 

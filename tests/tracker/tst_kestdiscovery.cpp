@@ -2,7 +2,7 @@
 
 #include "kestregistrycleaner.h"
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestproxyplaylist.h>
 #include <kestproxyrenderer.h>
 #include <kestproxysource.h>

@@ -5,7 +5,7 @@
 #include "kestregistrycleaner.h"
 
 #include <kestbrowseresultdbusstruct.h>
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestproxyplaylist.h>
 #include <kestproxysource.h>
 #include <kestqueryresultdbusstruct.h>

@@ -4,7 +4,7 @@
 // com.zorvo.kest.plugin.alpha with renderer "ralpha" and source "salpha", and
 // com.zorvo.kest.plugin.x.y (plugin "y") with renderer "ry".
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestinternalregistry.h>
 #include <kestproxyplugincontrolinterface.h>
 #include <kestrenderer.h>

@@ -1,6 +1,6 @@
 // Sharing playlists between two applications that both run a tracker.
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestinternalregistry.h>
 #include <kestlocalplaylist.h>
 #include <kestproxyplaylist.h>

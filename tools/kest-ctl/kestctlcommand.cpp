@@ -5,7 +5,7 @@
 #include "kestctlprobe.h"
 #include "kestctlvalue.h"
 
-#include <qkest-shared/kestbusname.h>
+#include "kestbusname_p.h"
 
 #include <QJsonObject>
 

@@ -4,8 +4,8 @@
 #include "kestctloutput.h"
 #include "kestctlprobe.h"
 
-#include <qkest-shared/kestbusname.h>
-#include <qkest-shared/kestbusnames.h>
+#include "kestbusname_p.h"
+#include "kestbusnames_p.h"
 #include <qkest-shared/kestproxyrenderer.h>
 #include <qkest-shared/kestproxysource.h>
 

@@ -6,7 +6,7 @@
 #include "kestctlrenderercommand.h"
 #include "kestctlvalue.h"
 
-#include <qkest-shared/kestbusnames.h>
+#include "kestbusnames_p.h"
 
 #include <kestplaylist.h>
 #include <kestplugincontrolinterface.h>

@@ -5,7 +5,7 @@
 #include "kestctlprobe.h"
 #include "kestctlvalue.h"
 
-#include <qkest-shared/kestbusnames.h>
+#include "kestbusnames_p.h"
 
 #include <kestplaylist.h>
 #include <kestregistry.h>

@@ -2,7 +2,7 @@
 
 #include "kestctlprobe.h"
 
-#include <qkest-shared/kestbusnames.h>
+#include "kestbusnames_p.h"
 
 #include <kestplugincontrolinterface.h>
 #include <kestregistry.h>

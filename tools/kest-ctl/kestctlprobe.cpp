@@ -1,6 +1,6 @@
 #include "kestctlprobe.h"
 
-#include <qkest-shared/kestbusnames.h>
+#include "kestbusnames_p.h"
 
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>

@@ -5,7 +5,7 @@
 #include "kestctloutput.h"
 #include "kestctlvalue.h"
 
-#include <qkest-shared/kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <qkest-shared/kestproxysource.h>
 
 #include <kestregistry.h>

@@ -1,6 +1,6 @@
-#include "kestbusname.h"
+#include "kestbusname_p.h"
 
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 
 namespace {
 const int ExtensionPieces = 6;

@@ -1,6 +1,10 @@
 #ifndef KESTBUSCALL_P_H
 #define KESTBUSCALL_P_H
 
+//
+//  Not part of the library's API: it may change from version to version without notice.
+//
+
 #include <QDBusMessage>
 #include <QList>
 #include <QString>

@@ -1,7 +1,9 @@
-#ifndef KESTBUSNAME_H
-#define KESTBUSNAME_H
+#ifndef KESTBUSNAME_P_H
+#define KESTBUSNAME_P_H
 
-#include "qkestshared_export.h"
+//
+//  Not part of the library's API: it may change from version to version without notice.
+//
 
 #include <QString>
 #include <QStringList>
@@ -13,7 +15,7 @@
  * Names found by listing the bus are matched by prefix (StartsWith); names that leave
  * the bus are matched by substring (Contains).
  */
-class QKESTSHARED_EXPORT KestBusName
+class KestBusName
 {
 public:
     enum MatchRule {

@@ -1,7 +1,9 @@
-#ifndef KESTBUSNAMES_H
-#define KESTBUSNAMES_H
+#ifndef KESTBUSNAMES_P_H
+#define KESTBUSNAMES_P_H
 
-#include "qkestshared_export.h"
+//
+//  Not part of the library's API: it may change from version to version without notice.
+//
 
 #include <QString>
 
@@ -9,7 +11,7 @@
  * Composes the bus names, object paths and interface names under which the framework's
  * components are reached on the session bus. Identities are inserted as they are, unchecked.
  */
-class QKESTSHARED_EXPORT KestBusNames
+class KestBusNames
 {
 public:
     // Service name prefixes.

@@ -1,4 +1,4 @@
-#include "kestbusnames.h"
+#include "kestbusnames_p.h"
 
 QString KestBusNames::rendererService(const QString &pluginName, const QString &uuid)
 {

@@ -1,6 +1,10 @@
 #ifndef KESTLOGGING_P_H
 #define KESTLOGGING_P_H
 
+//
+//  Not part of the library's API: it may change from version to version without notice.
+//
+
 #include <QLoggingCategory>
 
 // One category per subsystem, so applications can tune them with QT_LOGGING_RULES.
