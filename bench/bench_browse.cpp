@@ -119,13 +119,13 @@ void Query(benchmark::State &state, Client client)
 
 } // namespace
 
-BENCHMARK_CAPTURE(Browse, library, Client::Library, Logging::Silenced)->Apply(KestBench::timed)->Iterations(3);
-BENCHMARK_CAPTURE(Browse, raw, Client::Raw, Logging::Silenced)->Apply(KestBench::timed)->Iterations(3);
+BENCHMARK_CAPTURE(Browse, library, Client::Library, Logging::Silenced)->Apply(KestBench::timed)->Iterations(5);
+BENCHMARK_CAPTURE(Browse, raw, Client::Raw, Logging::Silenced)->Apply(KestBench::timed)->Iterations(5);
 BENCHMARK_CAPTURE(Browse, library_qt_default_logging, Client::Library, Logging::QtDefault)
     ->Apply(KestBench::timed)
     ->Iterations(1);
-BENCHMARK_CAPTURE(Query, library, Client::Library)->Apply(KestBench::timed)->Iterations(3);
-BENCHMARK_CAPTURE(Query, raw, Client::Raw)->Apply(KestBench::timed)->Iterations(3);
+BENCHMARK_CAPTURE(Query, library, Client::Library)->Apply(KestBench::timed)->Iterations(5);
+BENCHMARK_CAPTURE(Query, raw, Client::Raw)->Apply(KestBench::timed)->Iterations(5);
 
 int main(int argc, char **argv)
 {
