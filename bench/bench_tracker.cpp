@@ -186,24 +186,20 @@ BENCHMARK_CAPTURE(Memory, bare, Client::Bare)->Apply(KestBench::timed)->Arg(2000
 
 int main(int argc, char **argv)
 {
-    const auto initialize = [](const QString &name, const QString &flags, const QString &library, int count) {
-        return KestBenchRatio{name,
-                              QStringLiteral("initialize(%1), %2 renderers+sources, vs ListNames + AddMatch + "
-                                             "NameHasOwner per name")
-                                  .arg(flags)
-                                  .arg(count),
-                              QStringLiteral("Initialize/%1/%2").arg(library).arg(count),
-                              QStringLiteral("Initialize/bare/%1").arg(count), QString(), 2.0};
+    const auto initialize = [](bool rendererSignals, int count) {
+        return KestBenchRatio{
+            QStringLiteral("initialize%1_%2").arg(rendererSignals ? QLatin1String("_signals") : QLatin1String()).arg(count),
+            QStringLiteral("initialize()%1, %2 renderers+sources, vs ListNames + AddMatch + NameHasOwner per name")
+                .arg(rendererSignals ? QLatin1String(" with TrackRendererSignals") : QLatin1String())
+                .arg(count),
+            QStringLiteral("Initialize/%1/%2")
+                .arg(rendererSignals ? QLatin1String("library_renderer_signals") : QLatin1String("library"))
+                .arg(count),
+            QStringLiteral("Initialize/bare/%1").arg(count), QString(), 2.0};
     };
-    const QString components = QStringLiteral("TrackRenderers|TrackSources");
-    const QString signals = QStringLiteral("... |TrackRendererSignals");
-    const QString withSignals = QStringLiteral("library_renderer_signals");
     return KestBench::run(
         argc, argv,
-        {initialize(QStringLiteral("initialize_1000"), components, QStringLiteral("library"), 1000),
-         initialize(QStringLiteral("initialize_2000"), components, QStringLiteral("library"), 2000),
-         initialize(QStringLiteral("initialize_signals_1000"), signals, withSignals, 1000),
-         initialize(QStringLiteral("initialize_signals_2000"), signals, withSignals, 2000),
+        {initialize(false, 1000), initialize(false, 2000), initialize(true, 1000), initialize(true, 2000),
          {QStringLiteral("removal_2000"), QStringLiteral("removal of 2000 components when their process exits"),
           QStringLiteral("Removal/library/2000"), QStringLiteral("Removal/bare/2000"), QString(), 1.5},
          {QStringLiteral("memory_per_proxy"), QStringLiteral("resident memory per proxy, 2000 proxies"),
