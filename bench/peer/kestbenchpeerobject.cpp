@@ -1,0 +1,125 @@
+#include "kestbenchpeerobject.h"
+
+#include "kestmetadataencoder.h"
+
+#include <kestbrowseresultdbusstruct.h>
+#include <kestbusnames.h>
+#include <kestqueryresultdbusstruct.h>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+
+namespace {
+
+// Rows repeat their metadata and columns with this period; what the client decodes is the same.
+const int Variants = 100;
+
+// About what a music source sends per item: ten entries, strings, integers and a double.
+QByteArray metadataBlock(int i)
+{
+    KestMetadataEncoder encoder;
+    encoder.addString(QStringLiteral("title"), QStringLiteral("Title of track %1").arg(i))
+        .addString(QStringLiteral("artist"), QStringLiteral("Artist %1").arg(i % 17))
+        .addString(QStringLiteral("album"), QStringLiteral("Album %1").arg(i % 13))
+        .addString(QStringLiteral("genre"), QStringLiteral("Genre %1").arg(i % 5))
+        .addString(QStringLiteral("uri"), QStringLiteral("file:///music/album%1/track%2.ogg").arg(i % 13).arg(i))
+        .addString(QStringLiteral("mimetype"), QStringLiteral("audio/ogg"))
+        .addInt(QStringLiteral("tracknumber"), i % 20)
+        .addInt(QStringLiteral("duration"), 180000 + i)
+        .addInt(QStringLiteral("year"), 2000 + i % 24)
+        .addDouble(QStringLiteral("rating"), (i % 10) * 0.5);
+    return encoder.block();
+}
+
+QStringList queryColumns(int i)
+{
+    QStringList columns;
+    for (int column = 0; column < 10; ++column)
+        columns << QStringLiteral("Column %1 of result %2").arg(column).arg(i);
+    return columns;
+}
+
+QString uuidOf(const QDBusMessage &message)
+{
+    return message.path().section(QLatin1Char('/'), -1);
+}
+
+} // namespace
+
+KestBenchPeerObject::KestBenchPeerObject(int batchSize, uint rows)
+    : m_batchSize(batchSize)
+{
+    batches(rows);
+}
+
+QString KestBenchPeerObject::introspect(const QString &) const
+{
+    return QString();
+}
+
+const KestBenchPeerObject::Batches &KestBenchPeerObject::batches(uint rows)
+{
+    auto found = m_batches.find(rows);
+    if (found != m_batches.end())
+        return *found;
+    QList<QByteArray> blocks;
+    QList<QStringList> columns;
+    for (int i = 0; i < Variants; ++i) {
+        blocks << metadataBlock(i);
+        columns << queryColumns(i);
+    }
+    Batches batches;
+    for (uint first = 0; first < rows; first += uint(m_batchSize)) {
+        QList<KestBrowseResultDBusStruct> browse;
+        QList<KestQueryResultDBusStruct> query;
+        for (uint i = first; i < std::min(rows, first + uint(m_batchSize)); ++i) {
+            KestBrowseResultDBusStruct row;
+            row.remainingCount = int(rows - 1 - i);
+            row.index = i;
+            row.objectId = QStringLiteral("bench::item%1").arg(i);
+            row.metadata = blocks.at(int(i % Variants));
+            browse << row;
+            query << KestQueryResultDBusStruct{i, columns.at(int(i % Variants))};
+        }
+        // Rows of the query still to come after this batch.
+        const int remaining = int(rows - std::min(rows, first + uint(m_batchSize)));
+        batches.browse << QList<QVariant>{QVariant::fromValue(browse)};
+        batches.query << QList<QVariant>{remaining, QVariant::fromValue(query), 0, QString()};
+    }
+    return *m_batches.insert(rows, batches);
+}
+
+bool KestBenchPeerObject::handleMessage(const QDBusMessage &message, const QDBusConnection &connection)
+{
+    const QString member = message.member();
+    const QList<QVariant> arguments = message.arguments();
+    if (member == QLatin1String("get_name")) {
+        connection.send(message.createReply(QStringLiteral("Bench %1").arg(uuidOf(message))));
+    } else if (member == QLatin1String("get_position")) {
+        connection.send(message.createReply(uint(1234)));
+    } else if (member == QLatin1String("browse") && arguments.size() == 5) {
+        const uint id = ++m_lastId;
+        connection.send(message.createReply(id));
+        deliver(message, connection, QStringLiteral("browse_result"), id, batches(arguments.at(4).toUInt()).browse);
+    } else if (member == QLatin1String("query") && arguments.size() == 1) {
+        const uint id = ++m_lastId;
+        connection.send(message.createReply(id));
+        deliver(message, connection, QStringLiteral("query_result"), id,
+                batches(arguments.at(0).toString().toUInt()).query);
+    } else {
+        connection.send(message.createErrorReply(QDBusError::UnknownMethod, member));
+    }
+    return true;
+}
+
+void KestBenchPeerObject::deliver(const QDBusMessage &call, const QDBusConnection &connection, const QString &member,
+                                  uint id, const QList<QList<QVariant>> &batches)
+{
+    const QString receiver = KestBusNames::proxySourcePath(uuidOf(call));
+    for (const QList<QVariant> &arguments : batches) {
+        QDBusMessage results = QDBusMessage::createMethodCall(call.service(), receiver,
+                                                              KestBusNames::proxySourceInterface(), member);
+        results.setArguments(QList<QVariant>{id} + arguments);
+        connection.send(results);
+    }
+}
