@@ -5,7 +5,7 @@
 #include "kestbench.h"
 #include "kestbenchpeer.h"
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestproxymodel.h>
 
 #include <QDBusConnection>

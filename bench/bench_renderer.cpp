@@ -6,7 +6,7 @@
 #include "kestbenchpeer.h"
 #include "kestbenchreceiver.h"
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestinternalregistry.h>
 #include <kestproxyrenderer.h>
 

@@ -30,14 +30,18 @@ KestOwnerWatch::KestOwnerWatch(QObject *parent)
                                           QStringLiteral("Disconnected"), this, SLOT(handleDisconnected()));
 }
 
-void KestOwnerWatch::follow(const QString &name)
+void KestOwnerWatch::follow(const QString &name, Question question)
 {
     Entry &entry = m_names[name];
-    if (entry.followers++ == 0) {
+    ++entry.followers;
+    if (question == NoQuestion)
+        return;
+    if (!entry.asked) {
+        entry.asked = true;
         resolve(name);
     } else if (entry.answered) {
-        // The owner is known and kept current; a new follower still hears the answer, later,
-        // as the first one did.
+        // The owner is known and kept current; a later asker still hears the answer, later, as
+        // the first one did.
         QMetaObject::invokeMethod(
             this,
             [this, name] {
@@ -62,10 +66,18 @@ QString KestOwnerWatch::owner(const QString &name)
     if (it == m_names.end())
         return QString();
     if (!it->known) {
-        it->owner = askOwner(name);
+        it->owner = shared(askOwner(name));
         it->known = true;
     }
     return it->owner;
+}
+
+// Many names usually have one owner, a plugin process: they share one copy of its name.
+QString KestOwnerWatch::shared(const QString &owner)
+{
+    if (owner != m_lastOwner)
+        m_lastOwner = owner;
+    return m_lastOwner;
 }
 
 // NameHasNoOwner, or no answer at all: nobody can be reached under this name.
@@ -94,7 +106,7 @@ void KestOwnerWatch::resolve(const QString &name)
         // the answer: the bus library may deliver the two in either order.
         if (!it->known) {
             const QDBusPendingReply<QString> reply = *call;
-            it->owner = reply.isError() ? QString() : reply.value();
+            it->owner = shared(reply.isError() ? QString() : reply.value());
             it->known = true;
         }
         it->answered = true;
@@ -107,7 +119,7 @@ void KestOwnerWatch::handleOwnerChange(const QString &name, const QString &oldOw
     const auto it = m_names.find(name);
     if (it == m_names.end())
         return;
-    it->owner = newOwner;
+    it->owner = shared(newOwner);
     it->known = true;
     Q_EMIT ownerChanged(name, oldOwner, newOwner);
 }

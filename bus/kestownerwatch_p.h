@@ -25,11 +25,16 @@ public:
     //! The process's watch on the session bus.
     static KestOwnerWatch *instance();
 
+    enum Question {
+        NoQuestion, //!< the owner is learnt when needed, and its changes followed
+        AskOwner //!< the daemon is also asked at once: ownerResolved() follows
+    };
+
     /*!
-     * Follows \a name; ownerResolved() follows, also when the name is followed already. Several
-     * followers of one name share a single question to the daemon.
+     * Follows \a name. With AskOwner, ownerResolved() follows, also when the name was followed
+     * already; several followers of one name share a single question to the daemon.
      */
-    void follow(const QString &name);
+    void follow(const QString &name, Question question = NoQuestion);
     void unfollow(const QString &name);
     /*!
      * The unique name that owns the followed \a name, empty when nobody does. While the daemon's
@@ -57,12 +62,15 @@ private:
     struct Entry
     {
         int followers = 0;
-        bool answered = false; // the daemon answered the question asked when following began
+        bool asked = false;
+        bool answered = false;
         bool known = false;    // by that answer, or by a change the daemon announced since
         QString owner;
     };
     static QString askOwner(const QString &name);
+    QString shared(const QString &owner);
     QHash<QString, Entry> m_names;
+    QString m_lastOwner;
     QDBusServiceWatcher m_watcher;
 };
 

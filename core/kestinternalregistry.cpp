@@ -14,26 +14,6 @@ namespace {
 
 QPointer<KestInternalRegistry> s_registry;
 
-template<typename T>
-bool adopt(KestInternalRegistry *registry, KestRegistryPrivate *d, KestRegistryStore<T> &store, const QString &key,
-           T *object)
-{
-    if (!object || !store.add(key, object))
-        return false;
-    // An object deleted behind the registry's back simply leaves it.
-    QObject::connect(object, &QObject::destroyed, registry, [d](QObject *gone) { d->forget(gone); });
-    return true;
-}
-
-template<typename T>
-T *release(KestInternalRegistry *registry, KestRegistryStore<T> &store, const QString &key)
-{
-    T *object = store.take(key);
-    if (object)
-        QObject::disconnect(object, nullptr, registry, nullptr);
-    return object;
-}
-
 // Deferred, so that an object removed from inside one of its own slots survives the slot.
 // As a child of the registry it is still deleted if no event loop runs again.
 void dispose(KestInternalRegistry *registry, QObject *object)
@@ -60,7 +40,7 @@ KestInternalRegistry::~KestInternalRegistry() = default;
 
 bool KestInternalRegistry::addRenderer(KestRenderer *renderer)
 {
-    if (!renderer || !adopt(this, d.get(), d->renderers, renderer->uuid(), renderer))
+    if (!renderer || !d->renderers.add(renderer->uuid(), renderer))
         return false;
     Q_EMIT rendererAdded(renderer);
     return true;
@@ -68,7 +48,7 @@ bool KestInternalRegistry::addRenderer(KestRenderer *renderer)
 
 bool KestInternalRegistry::addSource(KestSource *source)
 {
-    if (!source || !adopt(this, d.get(), d->sources, source->uuid(), source))
+    if (!source || !d->sources.add(source->uuid(), source))
         return false;
     Q_EMIT sourceAdded(source);
     return true;
@@ -76,7 +56,7 @@ bool KestInternalRegistry::addSource(KestSource *source)
 
 bool KestInternalRegistry::addPlaylist(KestPlaylist *playlist)
 {
-    if (!playlist || !adopt(this, d.get(), d->playlists, playlist->id(), playlist))
+    if (!playlist || !d->playlists.add(playlist->id(), playlist))
         return false;
     Q_EMIT playlistAdded(playlist);
     return true;
@@ -84,7 +64,7 @@ bool KestInternalRegistry::addPlaylist(KestPlaylist *playlist)
 
 bool KestInternalRegistry::addPluginControlInterface(const QString &pluginName, KestPluginControlInterface *interface)
 {
-    if (!adopt(this, d.get(), d->plugins, pluginName, interface))
+    if (!d->plugins.add(pluginName, interface))
         return false;
     Q_EMIT pluginControlInterfaceAdded(pluginName, interface);
     return true;
@@ -97,7 +77,7 @@ bool KestInternalRegistry::removeExtension(const QString &uuid)
 
 bool KestInternalRegistry::removeRenderer(const QString &uuid)
 {
-    KestRenderer *renderer = release(this, d->renderers, uuid);
+    KestRenderer *renderer = d->renderers.take(uuid);
     if (!renderer)
         return false;
     Q_EMIT rendererRemoved(renderer);
@@ -107,7 +87,7 @@ bool KestInternalRegistry::removeRenderer(const QString &uuid)
 
 bool KestInternalRegistry::removeSource(const QString &uuid)
 {
-    KestSource *source = release(this, d->sources, uuid);
+    KestSource *source = d->sources.take(uuid);
     if (!source)
         return false;
     Q_EMIT sourceRemoved(source);
@@ -126,7 +106,7 @@ bool KestInternalRegistry::removePlaylist(const QString &id)
 
 KestPlaylist *KestInternalRegistry::takePlaylist(const QString &id)
 {
-    KestPlaylist *playlist = release(this, d->playlists, id);
+    KestPlaylist *playlist = d->playlists.take(id);
     if (playlist)
         Q_EMIT playlistRemoved(playlist);
     return playlist;
@@ -134,7 +114,7 @@ KestPlaylist *KestInternalRegistry::takePlaylist(const QString &id)
 
 bool KestInternalRegistry::removePluginControlInterface(const QString &pluginName)
 {
-    KestPluginControlInterface *interface = release(this, d->plugins, pluginName);
+    KestPluginControlInterface *interface = d->plugins.take(pluginName);
     if (!interface)
         return false;
     Q_EMIT pluginControlInterfaceRemoved(pluginName, interface);

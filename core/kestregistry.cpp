@@ -8,9 +8,11 @@
 #include "kestrenderer.h"
 #include "kestsource.h"
 
-QList<QObject *> KestRegistryPrivate::allObjects() const
+#include <QPointer>
+
+QList<QPointer<QObject>> KestRegistryPrivate::allObjects() const
 {
-    QList<QObject *> result;
+    QList<QPointer<QObject>> result;
     for (KestRenderer *renderer : renderers.objects())
         result.append(renderer);
     for (KestSource *source : sources.objects())
@@ -35,11 +37,10 @@ KestRegistry::KestRegistry(QObject *parent)
 
 KestRegistry::~KestRegistry()
 {
-    const QList<QObject *> objects = d->allObjects();
-    for (QObject *object : objects) {
-        disconnect(object, nullptr, this, nullptr);
-        delete object;
-    }
+    // Guarded: deleting one object may take another with it.
+    const QList<QPointer<QObject>> objects = d->allObjects();
+    for (const QPointer<QObject> &object : objects)
+        delete object.data();
 }
 
 KestSource *KestRegistry::findSource(const QString &uuid) const
@@ -80,7 +81,6 @@ QList<KestPlaylist *> KestRegistry::playlists() const
 QMap<QString, KestPluginControlInterface *> KestRegistry::pluginControlInterfaces() const
 {
     QMap<QString, KestPluginControlInterface *> result;
-    for (const auto &entry : d->plugins.entries())
-        result.insert(entry.first, entry.second);
+    d->plugins.forEach([&result](const QString &name, KestPluginControlInterface *plugin) { result.insert(name, plugin); });
     return result;
 }

@@ -4,6 +4,7 @@
 #include <QHash>
 #include <QList>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 #include <list>
@@ -15,12 +16,13 @@ class KestRenderer;
 class KestSource;
 
 // Registered objects of one kind, keyed by uuid, id or plugin name. Keys are looked up through
-// a hash, so registering many components stays linear; the list keeps registration order.
+// a hash, so registering many components stays linear; the list keeps registration order. An
+// object deleted behind the registry's back reads as absent: its guard is null.
 template<typename T>
 class KestRegistryStore
 {
 public:
-    using Entry = std::pair<QString, T *>;
+    using Entry = std::pair<QString, QPointer<T>>;
 
     KestRegistryStore() = default;
     // The hash points into the list.
@@ -30,13 +32,14 @@ public:
     T *find(const QString &key) const
     {
         const auto it = m_index.constFind(key);
-        return it == m_index.cend() ? nullptr : (*it)->second;
+        return it == m_index.cend() ? nullptr : (*it)->second.data();
     }
 
     bool add(const QString &key, T *object)
     {
-        if (!object || m_index.contains(key))
+        if (!object || find(key))
             return false;
+        take(key);
         m_index.insert(key, m_entries.insert(m_entries.end(), Entry(key, object)));
         return true;
     }
@@ -46,33 +49,26 @@ public:
         const auto it = m_index.find(key);
         if (it == m_index.end())
             return nullptr;
-        T *object = (*it)->second;
+        T *object = (*it)->second.data();
         m_entries.erase(*it);
         m_index.erase(it);
         return object;
     }
 
-    // Only for objects deleted behind the registry's back, which is rare: a scan will do.
-    void forget(const QObject *object)
+    template<typename Visit>
+    void forEach(Visit visit) const
     {
-        for (auto it = m_entries.begin(); it != m_entries.end();) {
-            if (static_cast<QObject *>(it->second) == object) {
-                m_index.remove(it->first);
-                it = m_entries.erase(it);
-            } else {
-                ++it;
-            }
+        for (const Entry &entry : m_entries) {
+            if (entry.second)
+                visit(entry.first, entry.second.data());
         }
     }
-
-    const std::list<Entry> &entries() const { return m_entries; }
 
     QList<T *> objects() const
     {
         QList<T *> result;
         result.reserve(int(m_entries.size()));
-        for (const Entry &entry : m_entries)
-            result.append(entry.second);
+        forEach([&result](const QString &, T *object) { result.append(object); });
         return result;
     }
 
@@ -84,15 +80,7 @@ private:
 class KestRegistryPrivate
 {
 public:
-    void forget(const QObject *object)
-    {
-        renderers.forget(object);
-        sources.forget(object);
-        playlists.forget(object);
-        plugins.forget(object);
-    }
-
-    QList<QObject *> allObjects() const;
+    QList<QPointer<QObject>> allObjects() const;
 
     KestRegistryStore<KestRenderer> renderers;
     KestRegistryStore<KestSource> sources;

@@ -38,9 +38,8 @@ KestProxyRenderer::KestProxyRenderer(const QString &uuid, const QString &pluginN
 
 KestProxyRenderer::~KestProxyRenderer()
 {
-    KestRendererSignalHub::remove(this);
     // The requests still pending are children of this object and die with it.
-    m_requests.clear();
+    KestRendererSignalHub::remove(this);
 }
 
 bool KestProxyRenderer::connectToRendererSignals()
@@ -70,15 +69,14 @@ const QString &KestProxyRenderer::objectPath() const
     return m_objectPath;
 }
 
+// Pending requests are the proxy's children: that is all the bookkeeping they need.
 void KestProxyRenderer::completeRequest(KestProxyRendererRequest *request)
 {
-    m_requests.remove(request);
     delete request;
 }
 
 bool KestProxyRenderer::issueRequest(KestProxyRendererRequest *request)
 {
-    m_requests.insert(request);
     if (request->call())
         return true;
     // Nothing went out, so no reply will ever complete it.

@@ -18,6 +18,7 @@ KestSharedPrivate::KestSharedPrivate(KestShared *shared)
     , m_shared(shared)
     , m_initialized(false)
     , m_connectPlaylistSignals(false)
+    , m_listingBus(false)
 {
 }
 
@@ -78,12 +79,14 @@ void KestSharedPrivate::createProxies()
                                                      KestBusNames::busDaemonInterface(), QStringLiteral("ListNames"));
     if (reply.type() != QDBusMessage::ReplyMessage)
         return;
+    m_listingBus = true;
     const QList<QVariant> arguments = reply.arguments();
     for (const QVariant &argument : arguments) {
         const QStringList names = argument.toStringList();
         for (const QString &name : names)
             createProxy(name);
     }
+    m_listingBus = false;
 }
 
 void KestSharedPrivate::createProxy(const QString &name)
@@ -176,7 +179,10 @@ bool KestSharedPrivate::connectNameOwnerChanged(const QString &serviceName)
 {
     if (!QDBusConnection::sessionBus().isConnected())
         return false;
-    KestOwnerWatch::instance()->follow(serviceName);
+    // A listed name had an owner while owners were already followed, so its release cannot go
+    // unseen; only an announced one needs the daemon's answer.
+    KestOwnerWatch::instance()->follow(serviceName,
+                                       m_listingBus ? KestOwnerWatch::NoQuestion : KestOwnerWatch::AskOwner);
     return true;
 }
 
@@ -298,7 +304,7 @@ void KestSharedPrivate::createProxyRenderer(const QString &plugin, const QString
         delete renderer;
         return;
     }
-    watch(KestBusNames::rendererService(plugin, uuid), {KestBusName::Renderer, uuid, renderer},
+    watch(renderer->service(), {KestBusName::Renderer, uuid, renderer},
           " KestSharedPrivate::createProxyRenderer failed to connect NameOwnerChanged signal");
 }
 
@@ -321,7 +327,7 @@ void KestSharedPrivate::createProxySource(const QString &plugin, const QString &
         delete source;
         return;
     }
-    watch(KestBusNames::sourceService(plugin, uuid), {KestBusName::Source, uuid, source},
+    watch(source->serviceName(), {KestBusName::Source, uuid, source},
           " KestSharedPrivate::createProxySource failed to connect NameOwnerChanged signal");
 }
 

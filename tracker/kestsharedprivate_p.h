@@ -70,6 +70,8 @@ private:
     QHash<QString, QPointer<KestProxyPluginControlInterface>> m_plugins;
     // Plugins announced with new_plugin whose owner is still being asked for, by service name.
     QHash<QString, QString> m_announcedPlugins;
+    // Set while the names listed at start-up are turned into proxies.
+    bool m_listingBus;
 };
 
 #endif

@@ -3,7 +3,7 @@
 #include "kestmetadataencoder.h"
 
 #include <kestbrowseresultdbusstruct.h>
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestqueryresultdbusstruct.h>
 
 #include <QDBusConnection>

@@ -12,7 +12,7 @@
 #include "kestbenchtablemodel.h"
 
 #include <kestbrowseresultdbusstruct.h>
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 #include <kestplaylistmodeladaptor.h>
 #include <kestqueryresultdbusstruct.h>
 

@@ -1,6 +1,6 @@
 #include "kestbaretracker.h"
 
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -3,7 +3,7 @@
 #include "kestbenchreceiver.h"
 
 #include <dbusmessageutil.h>
-#include <kestbusnames.h>
+#include "kestbusnames_p.h"
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -7,7 +7,6 @@
 
 #include <QDBusVariant>
 #include <QList>
-#include <QSet>
 #include <QString>
 #include <QVariant>
 
@@ -103,8 +102,6 @@ private:
 
     QString m_service;
     QString m_objectPath;
-    // A set, so that completing one of many pipelined requests does not scan all the others.
-    QSet<KestProxyRendererRequest *> m_requests;
     const KestInternalRegistry *m_registry;
     int m_state;
 };
