@@ -22,11 +22,16 @@ string(REPLACE ";" "\n" current "${symbols}")
 set(current "${current}\n")
 
 if(UPDATE)
-    file(WRITE ${BASELINE} "${current}")
+    file(WRITE ${BASELINE} "# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
+# The symbols libqkest-shared exports, as the update-abi-baseline target writes them.
+${current}")
     message(STATUS "Wrote ${BASELINE}")
     return()
 endif()
-file(READ ${BASELINE} expected)
+file(STRINGS ${BASELINE} expectedLines REGEX "^[^#]")
+string(REPLACE ";" "\n" expected "${expectedLines}")
+set(expected "${expected}\n")
 if(NOT current STREQUAL expected)
     string(REPLACE "\n" ";" expectedSymbols "${expected}")
     set(added ${symbols})
