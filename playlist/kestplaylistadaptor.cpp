@@ -1,4 +1,5 @@
 #include "kestplaylistadaptor.h"
+#include "kestplaylistadaptor_p.h"
 
 #include "kestbusname_p.h"
 #include "kestbusnames_p.h"
@@ -10,9 +11,31 @@
 
 #include <memory>
 
+namespace {
+
+void sendReply(const QDBusMessage &message, const QString &uuid, const char *failure)
+{
+    // This reply is the only one: the bus library must not add an empty one after the slot.
+    message.setDelayedReply(true);
+    if (!QDBusConnection::sessionBus().send(message.createReply(uuid)))
+        qCWarning(lcKestPlaylist) << failure;
+}
+
+bool sendSignal(const QString &path, const QString &member, const QList<QVariant> &arguments, const char *failure)
+{
+    QDBusMessage signal = QDBusMessage::createSignal(path, KestBusNames::playlistInterface(), member);
+    signal.setArguments(arguments);
+    if (QDBusConnection::sessionBus().send(signal))
+        return true;
+    qCWarning(lcKestPlaylist) << failure;
+    return false;
+}
+
+} // namespace
+
 KestPlaylistAdaptor::KestPlaylistAdaptor(KestPlaylist &playlist)
     : QDBusAbstractAdaptor(&playlist)
-    , m_playlist(&playlist)
+    , d(new KestPlaylistAdaptorPrivate(&playlist))
 {
 }
 
@@ -23,21 +46,21 @@ KestPlaylistAdaptor::~KestPlaylistAdaptor()
 
 void KestPlaylistAdaptor::withdraw()
 {
-    disconnect(m_playlist, nullptr, this, nullptr);
+    disconnect(d->m_playlist, nullptr, this, nullptr);
     QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!m_objectPath.isEmpty())
-        bus.unregisterObject(m_objectPath, QDBusConnection::UnregisterNode);
-    if (!m_serviceName.isEmpty())
-        bus.unregisterService(m_serviceName);
-    m_objectPath.clear();
-    m_serviceName.clear();
+    if (!d->m_objectPath.isEmpty())
+        bus.unregisterObject(d->m_objectPath, QDBusConnection::UnregisterNode);
+    if (!d->m_serviceName.isEmpty())
+        bus.unregisterService(d->m_serviceName);
+    d->m_objectPath.clear();
+    d->m_serviceName.clear();
 }
 
 bool KestPlaylistAdaptor::init()
 {
     qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::init()";
     QDBusConnection bus = QDBusConnection::sessionBus();
-    const QString id = m_playlist->id();
+    const QString id = d->m_playlist->id();
     const QString serviceName = KestBusNames::playlistService(id);
     QString objectPath;
 
@@ -46,18 +69,18 @@ bool KestPlaylistAdaptor::init()
     // by this process, is not claimed: releasing it later would take it from its owner.
     if (KestBusName::isValidElement(id) && bus.interface()
         && !bus.interface()->isServiceRegistered(serviceName).value() && bus.registerService(serviceName)) {
-        m_serviceName = serviceName;
+        d->m_serviceName = serviceName;
         objectPath = KestBusNames::playlistPath(id);
-        if (bus.registerObject(objectPath, m_playlist, QDBusConnection::ExportAdaptors)) {
-            m_objectPath = objectPath;
-            qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor: object registered in path: " << m_objectPath;
+        if (bus.registerObject(objectPath, d->m_playlist, QDBusConnection::ExportAdaptors)) {
+            d->m_objectPath = objectPath;
+            qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor: object registered in path: " << d->m_objectPath;
             // Changes are relayed only while the playlist is on the bus under its own name and path:
             // before, or after a refusal, the path may belong to another process.
-            connect(m_playlist, &KestPlaylist::contentsChanged, this, &KestPlaylistAdaptor::send_contents_changed,
+            connect(d->m_playlist, &KestPlaylist::contentsChanged, this, &KestPlaylistAdaptor::send_contents_changed,
                     Qt::UniqueConnection);
-            connect(m_playlist, &KestPlaylist::repeatModeChanged, this,
+            connect(d->m_playlist, &KestPlaylist::repeatModeChanged, this,
                     &KestPlaylistAdaptor::send_repeat_mode_changed, Qt::UniqueConnection);
-            connect(m_playlist, &KestPlaylist::playlistUpdated, this, &KestPlaylistAdaptor::sendPlaylistUpdated,
+            connect(d->m_playlist, &KestPlaylist::playlistUpdated, this, &KestPlaylistAdaptor::sendPlaylistUpdated,
                     Qt::UniqueConnection);
             return sendPlaylistCreatedSignal();
         }
@@ -69,28 +92,28 @@ bool KestPlaylistAdaptor::init()
 
 QString KestPlaylistAdaptor::get_name()
 {
-    return m_playlist->name();
+    return d->m_playlist->name();
 }
 
 QString KestPlaylistAdaptor::id()
 {
-    return m_playlist->id();
+    return d->m_playlist->id();
 }
 
 void KestPlaylistAdaptor::shuffle()
 {
-    m_playlist->shuffle();
+    d->m_playlist->shuffle();
 }
 
 void KestPlaylistAdaptor::unshuffle()
 {
-    m_playlist->unShuffle();
+    d->m_playlist->unShuffle();
 }
 
 void KestPlaylistAdaptor::get_item(int index, const QDBusMessage &message)
 {
     qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_item";
-    const std::unique_ptr<KestContent> content(m_playlist->getItem(index));
+    const std::unique_ptr<KestContent> content(d->m_playlist->getItem(index));
     QString uuid;
     if (content)
         uuid = content->uuid();
@@ -102,7 +125,7 @@ void KestPlaylistAdaptor::get_item(int index, const QDBusMessage &message)
 void KestPlaylistAdaptor::get_item_media_info(int index, const QDBusMessage &message)
 {
     qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_item_media_info";
-    const KestMediaInfo info = m_playlist->getItemMediaInfo(index);
+    const KestMediaInfo info = d->m_playlist->getItemMediaInfo(index);
     QString uuid;
     if (info.isValid())
         uuid = info.uuid();
@@ -111,35 +134,27 @@ void KestPlaylistAdaptor::get_item_media_info(int index, const QDBusMessage &mes
     sendReply(message, uuid, "Could not send reply for get_item_media_info!");
 }
 
-void KestPlaylistAdaptor::sendReply(const QDBusMessage &message, const QString &uuid, const char *failure)
-{
-    // This reply is the only one: the bus library must not add an empty one after the slot.
-    message.setDelayedReply(true);
-    if (!QDBusConnection::sessionBus().send(message.createReply(uuid)))
-        qCWarning(lcKestPlaylist) << failure;
-}
-
 uint KestPlaylistAdaptor::get_size()
 {
-    return uint(m_playlist->size());
+    return uint(d->m_playlist->size());
 }
 
 int KestPlaylistAdaptor::get_current()
 {
     qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_current";
-    return m_playlist->getCurrentIndex();
+    return d->m_playlist->getCurrentIndex();
 }
 
 int KestPlaylistAdaptor::get_next(int index)
 {
     qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_next";
-    return m_playlist->getNext(index);
+    return d->m_playlist->getNext(index);
 }
 
 int KestPlaylistAdaptor::get_prev(int index)
 {
     qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor::get_prev";
-    return m_playlist->getPrevious(index);
+    return d->m_playlist->getPrevious(index);
 }
 
 void KestPlaylistAdaptor::set_repeat(int repeat)
@@ -148,17 +163,17 @@ void KestPlaylistAdaptor::set_repeat(int repeat)
         qCWarning(lcKestPlaylist) << "KestPlaylistAdaptor::set_repeat bad mode" << repeat;
         return;
     }
-    m_playlist->setRepeat(KestPlaylist::KestRepeatMode(repeat));
+    d->m_playlist->setRepeat(KestPlaylist::KestRepeatMode(repeat));
 }
 
 int KestPlaylistAdaptor::get_repeat()
 {
-    return m_playlist->repeatMode();
+    return d->m_playlist->repeatMode();
 }
 
 bool KestPlaylistAdaptor::is_shuffled()
 {
-    return m_playlist->isShuffled();
+    return d->m_playlist->isShuffled();
 }
 
 void KestPlaylistAdaptor::increment_use_count()
@@ -171,24 +186,13 @@ void KestPlaylistAdaptor::decrement_use_count()
 
 uint KestPlaylistAdaptor::get_sort_order()
 {
-    return uint(m_playlist->getSortOrder());
-}
-
-bool KestPlaylistAdaptor::sendSignal(const QString &path, const QString &member, const QList<QVariant> &arguments,
-                                     const char *failure)
-{
-    QDBusMessage signal = QDBusMessage::createSignal(path, KestBusNames::playlistInterface(), member);
-    signal.setArguments(arguments);
-    if (QDBusConnection::sessionBus().send(signal))
-        return true;
-    qCWarning(lcKestPlaylist) << failure;
-    return false;
+    return uint(d->m_playlist->getSortOrder());
 }
 
 void KestPlaylistAdaptor::send_contents_changed(uint from, uint remove, uint get)
 {
     qCDebug(lcKestPlaylist) << "void KestPlaylistAdaptor::send_contents_changed(uint, uint, uint)";
-    const QString id = m_playlist->id();
+    const QString id = d->m_playlist->id();
     sendSignal(KestBusNames::playlistPath(id), QStringLiteral("contents_changed"), {id, from, remove, get},
                "Sending KEST_PLAYLIST_CONTENTS_CHANGED failed.");
 }
@@ -196,7 +200,7 @@ void KestPlaylistAdaptor::send_contents_changed(uint from, uint remove, uint get
 void KestPlaylistAdaptor::sendPlaylistUpdated(KestPlaylist::KestPlaylistUpdate update, int newIndex)
 {
     qCDebug(lcKestPlaylist) << "void KestPlaylistAdaptor::sendPlaylistUpdated(KestPlaylist::KestPlaylistUpdate, int)";
-    const QString id = m_playlist->id();
+    const QString id = d->m_playlist->id();
     sendSignal(KestBusNames::playlistPath(id), QStringLiteral("playlist_updated"), {id, int(update), newIndex},
                "Sending KEST_PLAYLIST_UPDATED failed.");
 }
@@ -205,14 +209,15 @@ bool KestPlaylistAdaptor::sendPlaylistCreatedSignal()
 {
     qCDebug(lcKestPlaylist) << "KestPlaylistAdaptor: sendPlaylistCreatedSignal";
     return sendSignal(KestBusNames::playlistRootPath(), QStringLiteral("playlist_created"),
-                      {m_playlist->id(), m_playlist->name(), m_playlist->size(), m_playlist->getCurrentIndex()},
+                      {d->m_playlist->id(), d->m_playlist->name(), d->m_playlist->size(),
+                       d->m_playlist->getCurrentIndex()},
                       "KestPlaylistAdaptor: Signalling (playlist_created) failed.");
 }
 
 void KestPlaylistAdaptor::send_repeat_mode_changed()
 {
     qCDebug(lcKestPlaylist) << "void KestPlaylistAdaptor::send_repeat_mode_changed()";
-    const QString id = m_playlist->id();
+    const QString id = d->m_playlist->id();
     sendSignal(KestBusNames::playlistPath(id), QStringLiteral("repeat_mode_changed"), {id},
                "Sending KEST_PLAYLIST_REPEAT_MODE_CHANGED failed.");
 }

@@ -1,4 +1,5 @@
 #include "kestplaylistmodeladaptor.h"
+#include "kestplaylistmodeladaptor_p.h"
 
 #include "kestbusnames_p.h"
 #include "kestlogging_p.h"
@@ -24,30 +25,29 @@ QDBusVariant replyValue(const QVariant &value, const char *invalidMessage)
 
 KestPlaylistModelAdaptor::KestPlaylistModelAdaptor(QAbstractItemModel &model)
     : QDBusAbstractAdaptor(&model)
-    , m_model(&model)
-    , m_initialized(false)
+    , d(new KestPlaylistModelAdaptorPrivate(&model))
 {
     KestProxyModelError::registerType();
 }
 
 KestPlaylistModelAdaptor::~KestPlaylistModelAdaptor()
 {
-    qCDebug(lcKestPlaylist) << "KestPlaylistModelAdaptor::~KestPlaylistModelAdaptor: " << m_objectPath;
+    qCDebug(lcKestPlaylist) << "KestPlaylistModelAdaptor::~KestPlaylistModelAdaptor: " << d->m_objectPath;
     withdraw();
 }
 
 void KestPlaylistModelAdaptor::withdraw()
 {
-    disconnect(m_model, nullptr, this, nullptr);
-    if (m_initialized)
-        QDBusConnection::sessionBus().unregisterObject(m_objectPath, QDBusConnection::UnregisterNode);
-    m_initialized = false;
+    disconnect(d->m_model, nullptr, this, nullptr);
+    if (d->m_initialized)
+        QDBusConnection::sessionBus().unregisterObject(d->m_objectPath, QDBusConnection::UnregisterNode);
+    d->m_initialized = false;
 }
 
 bool KestPlaylistModelAdaptor::init(const QString &id)
 {
     qCDebug(lcKestPlaylist).nospace() << "KestPlaylistModelAdaptor::init( id = " << id << " )";
-    if (m_initialized) {
+    if (d->m_initialized) {
         qCDebug(lcKestPlaylist) << "Adaptor has initialized successfully beforehand.";
         return true;
     }
@@ -55,21 +55,21 @@ bool KestPlaylistModelAdaptor::init(const QString &id)
         qCWarning(lcKestPlaylist) << "KestPlaylistModelAdaptor: Playlist id cannot be empty";
         return false;
     }
-    m_objectPath = KestBusNames::playlistModelPath(id);
-    m_initialized = QDBusConnection::sessionBus().registerObject(m_objectPath, m_model,
-                                                                 QDBusConnection::ExportAdaptors);
-    if (!m_initialized)
+    d->m_objectPath = KestBusNames::playlistModelPath(id);
+    d->m_initialized = QDBusConnection::sessionBus().registerObject(d->m_objectPath, d->m_model,
+                                                                    QDBusConnection::ExportAdaptors);
+    if (!d->m_initialized)
         return false;
-    qCDebug(lcKestPlaylist) << "KestPlaylistModelAdaptor, object registered in path: " << m_objectPath;
+    qCDebug(lcKestPlaylist) << "KestPlaylistModelAdaptor, object registered in path: " << d->m_objectPath;
     // Changes are relayed only while the model is on the bus: before, or after a refusal, the
     // path may belong to another process.
-    connect(m_model, &QAbstractItemModel::rowsInserted, this, &KestPlaylistModelAdaptor::handleRowsInserted);
-    connect(m_model, &QAbstractItemModel::rowsRemoved, this, &KestPlaylistModelAdaptor::handleRowsRemoved);
-    connect(m_model, &QAbstractItemModel::modelReset, this, &KestPlaylistModelAdaptor::handleModelReset);
+    connect(d->m_model, &QAbstractItemModel::rowsInserted, this, &KestPlaylistModelAdaptor::handleRowsInserted);
+    connect(d->m_model, &QAbstractItemModel::rowsRemoved, this, &KestPlaylistModelAdaptor::handleRowsRemoved);
+    connect(d->m_model, &QAbstractItemModel::modelReset, this, &KestPlaylistModelAdaptor::handleModelReset);
     // Moves and layout changes have no signal of their own on the bus; remote views must
     // read everything again.
-    connect(m_model, &QAbstractItemModel::rowsMoved, this, &KestPlaylistModelAdaptor::handleModelReset);
-    connect(m_model, &QAbstractItemModel::layoutChanged, this, &KestPlaylistModelAdaptor::handleModelReset);
+    connect(d->m_model, &QAbstractItemModel::rowsMoved, this, &KestPlaylistModelAdaptor::handleModelReset);
+    connect(d->m_model, &QAbstractItemModel::layoutChanged, this, &KestPlaylistModelAdaptor::handleModelReset);
     return true;
 }
 
@@ -77,31 +77,31 @@ QDBusVariant KestPlaylistModelAdaptor::get_data(int row, int column)
 {
     // Rows and columns come from other processes: only cells that exist reach the model.
     QVariant value;
-    if (m_model->hasIndex(row, column))
-        value = m_model->data(m_model->index(row, column, QModelIndex()), Qt::DisplayRole);
+    if (d->m_model->hasIndex(row, column))
+        value = d->m_model->data(d->m_model->index(row, column, QModelIndex()), Qt::DisplayRole);
     return replyValue(value, "KestPlaylistModelAdaptor:get_data invalid data requested.");
 }
 
 uint KestPlaylistModelAdaptor::get_row_count()
 {
-    return uint(m_model->rowCount(QModelIndex()));
+    return uint(d->m_model->rowCount(QModelIndex()));
 }
 
 uint KestPlaylistModelAdaptor::get_column_count()
 {
-    return uint(m_model->columnCount(QModelIndex()));
+    return uint(d->m_model->columnCount(QModelIndex()));
 }
 
 QDBusVariant KestPlaylistModelAdaptor::get_header_data(int section)
 {
     QVariant value;
-    if (section >= 0 && section < m_model->columnCount(QModelIndex()))
-        value = m_model->headerData(section, Qt::Horizontal, Qt::DisplayRole);
+    if (section >= 0 && section < d->m_model->columnCount(QModelIndex()))
+        value = d->m_model->headerData(section, Qt::Horizontal, Qt::DisplayRole);
     return replyValue(value, "KestPlaylistModelAdaptor:get_header_data invalid data requested.");
 }
 
-void KestPlaylistModelAdaptor::sendSignal(const QString &member, const QList<QVariant> &arguments,
-                                          const char *failure)
+void KestPlaylistModelAdaptorPrivate::sendSignal(const QString &member, const QList<QVariant> &arguments,
+                                                 const char *failure) const
 {
     QDBusMessage signal = QDBusMessage::createSignal(m_objectPath, KestBusNames::playlistModelInterface(), member);
     signal.setArguments(arguments);
@@ -112,19 +112,19 @@ void KestPlaylistModelAdaptor::sendSignal(const QString &member, const QList<QVa
 void KestPlaylistModelAdaptor::handleRowsInserted(const QModelIndex &, int start, int end)
 {
     qCDebug(lcKestPlaylist) << "void KestPlaylistModelAdaptor::handleRowsInserted(const QModelIndex&, int, int)";
-    sendSignal(QStringLiteral("model_rows_inserted"), {uint(start), uint(end)},
-               "Sending KEST_PLAYLIST_MODEL_SIGNAL_ROWS_INSERTED failed.");
+    d->sendSignal(QStringLiteral("model_rows_inserted"), {uint(start), uint(end)},
+                  "Sending KEST_PLAYLIST_MODEL_SIGNAL_ROWS_INSERTED failed.");
 }
 
 void KestPlaylistModelAdaptor::handleRowsRemoved(const QModelIndex &, int start, int end)
 {
     qCDebug(lcKestPlaylist) << "void KestPlaylistModelAdaptor::handleRowsRemoved(const QModelIndex&, int, int)";
-    sendSignal(QStringLiteral("model_rows_removed"), {uint(start), uint(end)},
-               "Sending KEST_PLAYLIST_MODEL_SIGNAL_ROWS_REMOVED failed.");
+    d->sendSignal(QStringLiteral("model_rows_removed"), {uint(start), uint(end)},
+                  "Sending KEST_PLAYLIST_MODEL_SIGNAL_ROWS_REMOVED failed.");
 }
 
 void KestPlaylistModelAdaptor::handleModelReset()
 {
     qCDebug(lcKestPlaylist) << "void KestPlaylistModelAdaptor::handleModelReset()";
-    sendSignal(QStringLiteral("model_reset"), {}, "Sending KEST_PLAYLIST_MODEL_RESET failed.");
+    d->sendSignal(QStringLiteral("model_reset"), {}, "Sending KEST_PLAYLIST_MODEL_RESET failed.");
 }

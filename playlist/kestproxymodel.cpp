@@ -1,4 +1,5 @@
 #include "kestproxymodel.h"
+#include "kestproxymodel_p.h"
 
 #include "kestbuscall_p.h"
 #include "kestbusnames_p.h"
@@ -25,11 +26,15 @@ QVariant unwrapValue(const QVariant &reply, const char *invalidMessage)
 
 } // namespace
 
-KestProxyModel::KestProxyModel(const QString &id)
-    : m_objectPath(KestBusNames::playlistModelPath(id))
+KestProxyModelPrivate::KestProxyModelPrivate(KestProxyModel *q, const QString &id)
+    : q(q)
+    , m_objectPath(KestBusNames::playlistModelPath(id))
     , m_serviceName(KestBusNames::playlistService(id))
-    , m_announcedFirst(0)
-    , m_announcedDelta(0)
+{
+}
+
+KestProxyModel::KestProxyModel(const QString &id)
+    : d(new KestProxyModelPrivate(this, id))
 {
 }
 
@@ -47,14 +52,14 @@ bool KestProxyModel::connectToSignals()
 
 bool KestProxyModel::connectToSignal(const QString &name, const char *slot)
 {
-    return QDBusConnection::sessionBus().connect(m_serviceName, m_objectPath, KestBusNames::playlistModelInterface(),
-                                                 name, this, slot);
+    return QDBusConnection::sessionBus().connect(d->m_serviceName, d->m_objectPath,
+                                                 KestBusNames::playlistModelInterface(), name, this, slot);
 }
 
 QVariant KestProxyModel::makeDBusMethodCall(const QString &method, QList<QVariant> arguments) const
 {
-    const QVariant result = KestBusCall::firstArgument(
-        KestBusCall::blocking(m_serviceName, m_objectPath, KestBusNames::playlistModelInterface(), method, arguments));
+    const QVariant result = KestBusCall::firstArgument(KestBusCall::blocking(
+        d->m_serviceName, d->m_objectPath, KestBusNames::playlistModelInterface(), method, arguments));
     if (!result.isValid())
         qCWarning(lcKestPlaylist).nospace() << "KestProxyModel, invalid reply for method: " << method;
     return result;
@@ -81,7 +86,7 @@ int KestProxyModel::rowCount(const QModelIndex &parent) const
     if (parent.isValid())
         return 0;
     qCDebug(lcKestPlaylist) << "virtual int KestProxyModel::rowCount(const QModelIndex&) const";
-    return std::max(0, remoteRowCount() - m_announcedDelta);
+    return std::max(0, d->remoteRowCount() - d->m_announcedDelta);
 }
 
 int KestProxyModel::columnCount(const QModelIndex &parent) const
@@ -95,7 +100,7 @@ QVariant KestProxyModel::data(const QModelIndex &index, int role) const
 {
     if (role != Qt::DisplayRole || !index.isValid())
         return QVariant();
-    const int row = remoteRow(index.row());
+    const int row = d->remoteRow(index.row());
     if (row < 0)
         return QVariant();
     return unwrapValue(makeDBusMethodCall(QStringLiteral("get_data"), {row, index.column()}),
@@ -120,14 +125,14 @@ void KestProxyModel::catchModelResetSignal()
 void KestProxyModel::catchModelRowsInsertedSignal(uint start, uint end)
 {
     qCDebug(lcKestPlaylist) << "void KestProxyModel::catchModelRowsInsertedSignal(uint, uint)";
-    if (!announceRows(start, end, 1))
+    if (!d->announceRows(start, end, 1))
         catchModelResetSignal();
 }
 
 void KestProxyModel::catchModelRowsRemovedSignal(uint start, uint end)
 {
     qCDebug(lcKestPlaylist) << "void KestProxyModel::catchModelRowsRemovedSignal(uint, uint)";
-    if (!announceRows(start, end, -1))
+    if (!d->announceRows(start, end, -1))
         catchModelResetSignal();
 }
 
@@ -136,7 +141,7 @@ void KestProxyModel::catchModelRowsRemovedSignal(uint start, uint end)
  * rows they are told about; a range that cannot describe the remote model as it is now is
  * refused, and the caller resets the model instead.
  */
-bool KestProxyModel::announceRows(uint start, uint end, int direction)
+bool KestProxyModelPrivate::announceRows(uint start, uint end, int direction)
 {
     const uint maxRow = uint(std::numeric_limits<int>::max()) - 1;
     const int rows = start <= end && end <= maxRow ? remoteRowCount() : -1;
@@ -153,24 +158,24 @@ bool KestProxyModel::announceRows(uint start, uint end, int direction)
     m_announcedFirst = int(start);
     m_announcedDelta = direction * count;
     if (direction > 0)
-        beginInsertRows(QModelIndex(), int(start), int(end));
+        q->beginInsertRows(QModelIndex(), int(start), int(end));
     else
-        beginRemoveRows(QModelIndex(), int(start), int(end));
+        q->beginRemoveRows(QModelIndex(), int(start), int(end));
     m_announcedDelta = 0;
     if (direction > 0)
-        endInsertRows();
+        q->endInsertRows();
     else
-        endRemoveRows();
+        q->endRemoveRows();
     return true;
 }
 
-int KestProxyModel::remoteRowCount() const
+int KestProxyModelPrivate::remoteRowCount() const
 {
-    return makeDBusMethodCall(QStringLiteral("get_row_count"), {}).toInt();
+    return q->makeDBusMethodCall(QStringLiteral("get_row_count"), {}).toInt();
 }
 
 // The remote row that a view's row stands for; -1 for a row already removed remotely.
-int KestProxyModel::remoteRow(int row) const
+int KestProxyModelPrivate::remoteRow(int row) const
 {
     if (m_announcedDelta == 0 || row < m_announcedFirst)
         return row;

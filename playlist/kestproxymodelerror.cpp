@@ -1,13 +1,6 @@
 #include "kestproxymodelerror.h"
 
 #include <QDBusArgument>
-#include <QDBusMetaType>
-
-void KestProxyModelError::registerType()
-{
-    qRegisterMetaType<KestProxyModelError>("KestProxyModelError");
-    qDBusRegisterMetaType<KestProxyModelError>();
-}
 
 QDBusArgument &operator<<(QDBusArgument &argument, const KestProxyModelError &error)
 {

@@ -1,4 +1,5 @@
 #include "kestproxyplaylist.h"
+#include "kestproxyplaylist_p.h"
 
 #include "kestbuscall_p.h"
 #include "kestbusnames_p.h"
@@ -21,13 +22,18 @@ bool isKnownValue(int value)
 
 } // namespace
 
-KestProxyPlaylist::KestProxyPlaylist(const QString &id, const QString &name, int size, int currentIndex)
-    : KestPlaylist(id, name)
-    , m_serviceName(KestBusNames::playlistService(id))
+KestProxyPlaylistPrivate::KestProxyPlaylistPrivate(const QString &id, int size, int currentIndex)
+    : m_serviceName(KestBusNames::playlistService(id))
     , m_objectPath(KestBusNames::playlistPath(id))
     // Announced by another process: no size below 0, no current index below "none".
     , m_currentIndex(std::max(-1, currentIndex))
     , m_size(std::max(0, size))
+{
+}
+
+KestProxyPlaylist::KestProxyPlaylist(const QString &id, const QString &name, int size, int currentIndex)
+    : KestPlaylist(id, name)
+    , d(new KestProxyPlaylistPrivate(id, size, currentIndex))
 {
 }
 
@@ -36,23 +42,23 @@ KestProxyPlaylist::~KestProxyPlaylist() = default;
 bool KestProxyPlaylist::connectToPlaylistSignals()
 {
     qCDebug(lcKestPlaylist) << "KestProxyPlaylist::connectToPlaylistSignals()";
-    if (m_signalsConnected)
+    if (d->m_signalsConnected)
         return true;
     if (!QDBusConnection::sessionBus().isConnected())
         return false;
-    m_signalsConnected =
-        connectToSignal(QStringLiteral("contents_changed"), SLOT(catchContentsChangedSignal(QString, uint, uint, uint)))
+    d->m_signalsConnected = connectToSignal(QStringLiteral("contents_changed"),
+                                            SLOT(catchContentsChangedSignal(QString, uint, uint, uint)))
         && connectToSignal(QStringLiteral("item_moved"), SLOT(catchItemMovedSignal(uint, uint)))
         && connectToSignal(QStringLiteral("property_changed"), SLOT(catchPropertyChangedSignal(QString)))
         && connectToSignal(QStringLiteral("repeat_mode_changed"), SLOT(catchRepeatModeChangedSignal()))
         && connectToSignal(QStringLiteral("playlist_updated"), SLOT(catchPlaylistUpdatedSignal(QString, int, int)));
-    return m_signalsConnected;
+    return d->m_signalsConnected;
 }
 
 bool KestProxyPlaylist::connectToSignal(const QString &name, const char *slot)
 {
-    if (QDBusConnection::sessionBus().connect(m_serviceName, m_objectPath, KestBusNames::playlistInterface(), name,
-                                              this, slot))
+    if (QDBusConnection::sessionBus().connect(d->m_serviceName, d->m_objectPath, KestBusNames::playlistInterface(),
+                                              name, this, slot))
         return true;
     qCWarning(lcKestPlaylist).nospace() << "KestProxyPlaylist: connect to signal: " << name << " failed.";
     return false;
@@ -61,7 +67,7 @@ bool KestProxyPlaylist::connectToSignal(const QString &name, const char *slot)
 QVariant KestProxyPlaylist::makeDBusMethodCall(const QString &method, const QList<QVariant> &arguments) const
 {
     const QVariant result = KestBusCall::firstArgument(
-        KestBusCall::blocking(m_serviceName, m_objectPath, KestBusNames::playlistInterface(), method, arguments));
+        KestBusCall::blocking(d->m_serviceName, d->m_objectPath, KestBusNames::playlistInterface(), method, arguments));
     if (!result.isValid())
         qCWarning(lcKestPlaylist).nospace() << "KestProxyPlaylist, invalid reply for method: " << method;
     return result;
@@ -82,13 +88,13 @@ bool KestProxyPlaylist::getName(QDBus::CallMode)
 void KestProxyPlaylist::updateSize(int remove, int get)
 {
     // The counts are unsigned on the bus; whatever they say, the size stays within [0, INT_MAX].
-    const qint64 size = qint64(m_size) + uint(get) - uint(remove);
-    m_size = int(std::clamp<qint64>(size, 0, std::numeric_limits<int>::max()));
+    const qint64 size = qint64(d->m_size) + uint(get) - uint(remove);
+    d->m_size = int(std::clamp<qint64>(size, 0, std::numeric_limits<int>::max()));
 }
 
 void KestProxyPlaylist::updateCurrentIndex(int from, int remove, int get)
 {
-    const int current = m_currentIndex;
+    const int current = d->m_currentIndex;
     qCDebug(lcKestPlaylist) << "updateCurrentindex..." << from << remove << get;
     qCDebug(lcKestPlaylist) << "updateCurrentIndex current:" << current;
     if (from == 0 && remove == 0 && get == 0)
@@ -107,18 +113,18 @@ void KestProxyPlaylist::updateCurrentIndex(int from, int remove, int get)
     if (from == 0 && remove == get)
         return;
     if (current < 0 && get != 0) {
-        m_currentIndex = 0;
+        d->m_currentIndex = 0;
         return;
     }
     if (current >= 0 && qint64(current) >= qint64(from) + remove) {
         // The current item survives behind the change and moves by what it removed and added.
-        m_currentIndex = int(std::min<qint64>(qint64(current) - remove + get, std::numeric_limits<int>::max()));
+        d->m_currentIndex = int(std::min<qint64>(qint64(current) - remove + get, std::numeric_limits<int>::max()));
     } else {
         // The current item was removed (or there was none): the item now in its place.
         const int lastIndex = size() - 1;
-        m_currentIndex = from > lastIndex ? lastIndex : from;
+        d->m_currentIndex = from > lastIndex ? lastIndex : from;
     }
-    qCDebug(lcKestPlaylist) << "KestProxyPlaylist current Index updated to: " << m_currentIndex;
+    qCDebug(lcKestPlaylist) << "KestProxyPlaylist current Index updated to: " << d->m_currentIndex;
 }
 
 QString KestProxyPlaylist::name()
@@ -130,12 +136,12 @@ QString KestProxyPlaylist::name()
 
 QAbstractItemModel *KestProxyPlaylist::model()
 {
-    if (!m_model) {
-        m_model = std::make_unique<KestProxyModel>(id());
-        if (!m_model->connectToSignals())
+    if (!d->m_model) {
+        d->m_model = std::make_unique<KestProxyModel>(id());
+        if (!d->m_model->connectToSignals())
             qCWarning(lcKestPlaylist) << "KestProxyPlaylist failed to connect model signals";
     }
-    return m_model.get();
+    return d->m_model.get();
 }
 
 void KestProxyPlaylist::sort(int, KestPlaylist::KestSortOrder)
@@ -184,19 +190,19 @@ KestContent *KestProxyPlaylist::getItem(int index)
     const QString uuid = makeDBusMethodCall(QStringLiteral("get_item"), {index}).toString();
     if (uuid.isEmpty())
         return nullptr;
-    m_currentIndex = index;
+    d->m_currentIndex = index;
     return new KestContent(uuid);
 }
 
 int KestProxyPlaylist::size()
 {
-    qCDebug(lcKestPlaylist) << "KestProxyPlaylist::getSize" << m_size;
-    return m_size;
+    qCDebug(lcKestPlaylist) << "KestProxyPlaylist::getSize" << d->m_size;
+    return d->m_size;
 }
 
 int KestProxyPlaylist::getCurrentIndex()
 {
-    return m_currentIndex;
+    return d->m_currentIndex;
 }
 
 int KestProxyPlaylist::getNext(int index)
@@ -312,7 +318,7 @@ void KestProxyPlaylist::catchPlaylistUpdatedSignal(QString id, int updated, int 
         return;
     }
     if (uint(updated) <= uint(CurrentIndexReset))
-        m_currentIndex = std::max(-1, newIndex);
+        d->m_currentIndex = std::max(-1, newIndex);
     Q_EMIT playlistUpdated(KestPlaylistUpdate(updated), newIndex);
 }
 

@@ -1,4 +1,5 @@
 #include "kestproxyrenderer.h"
+#include "kestproxyrenderer_p.h"
 
 #include "kestbusnames_p.h"
 #include "kestinternalregistry.h"
@@ -20,18 +21,24 @@ namespace {
 const int UnknownState = 100;
 }
 
+KestProxyRendererPrivate::KestProxyRendererPrivate(KestProxyRenderer *q, const KestInternalRegistry &registry)
+    : q(q)
+    , m_registry(&registry)
+    , m_state(UnknownState)
+{
+}
+
 KestProxyRenderer::KestProxyRenderer(const QString &uuid, const QString &pluginName,
                                      const KestInternalRegistry &registry, const QString &name, QObject *parent)
     : KestRenderer(uuid, pluginName, parent)
-    , m_registry(&registry)
-    , m_state(UnknownState)
+    , d(new KestProxyRendererPrivate(this, registry))
 {
     // The bus library finds the types of slot parameters by name: property replies carry a
     // QDBusVariant.
     qRegisterMetaType<QDBusVariant>();
     m_name = name;
-    m_service = KestBusNames::rendererService(m_pluginName, m_uuid);
-    m_objectPath = KestBusNames::rendererPath(m_uuid);
+    d->m_service = KestBusNames::rendererService(m_pluginName, m_uuid);
+    d->m_objectPath = KestBusNames::rendererPath(m_uuid);
     if (!getName())
         qCWarning(lcKestRenderer) << "Couldn't get name of the renderer!";
 }
@@ -54,19 +61,19 @@ bool KestProxyRenderer::getName()
     if (!m_name.isEmpty())
         return true;
     qCDebug(lcKestRenderer) << "KestProxyRenderer::getName";
-    return issueRequest(new KestProxyRendererNameRequest(
-        this, this, QStringLiteral("get_name"), this, SLOT(getNameCallback(QString)), this,
-        SLOT(getNameErrorCallback(KestRenderer *, KestError))));
+    return d->issueRequest(new KestProxyRendererNameRequest(this, this, QStringLiteral("get_name"), this,
+                                                            SLOT(getNameCallback(QString)), this,
+                                                            SLOT(getNameErrorCallback(KestRenderer *, KestError))));
 }
 
 const QString &KestProxyRenderer::service() const
 {
-    return m_service;
+    return d->m_service;
 }
 
 const QString &KestProxyRenderer::objectPath() const
 {
-    return m_objectPath;
+    return d->m_objectPath;
 }
 
 // Pending requests are the proxy's children: that is all the bookkeeping they need.
@@ -75,86 +82,86 @@ void KestProxyRenderer::completeRequest(KestProxyRendererRequest *request)
     delete request;
 }
 
-bool KestProxyRenderer::issueRequest(KestProxyRendererRequest *request)
+bool KestProxyRendererPrivate::issueRequest(KestProxyRendererRequest *request)
 {
     if (request->call())
         return true;
     // Nothing went out, so no reply will ever complete it.
-    completeRequest(request);
+    q->completeRequest(request);
     return false;
 }
 
-KestProxyRendererPlaybackRequest *KestProxyRenderer::playbackRequest(const QString &method)
+KestProxyRendererPlaybackRequest *KestProxyRendererPrivate::playbackRequest(const QString &method)
 {
-    return new KestProxyRendererPlaybackRequest(this, this, method, nullptr, nullptr);
+    return new KestProxyRendererPlaybackRequest(q, q, method, nullptr, nullptr);
 }
 
 bool KestProxyRenderer::play()
 {
-    return issueRequest(playbackRequest(QStringLiteral("play")));
+    return d->issueRequest(d->playbackRequest(QStringLiteral("play")));
 }
 
 bool KestProxyRenderer::play(const QUrl &url, uint value)
 {
-    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("play_uri"));
+    KestProxyRendererPlaybackRequest *request = d->playbackRequest(QStringLiteral("play_uri"));
     request->appendArgument(url);
     request->appendArgument(QVariant::fromValue(value));
-    return issueRequest(request);
+    return d->issueRequest(request);
 }
 
 bool KestProxyRenderer::play(const QUrl &url, const QString &contentType)
 {
-    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("play_uri_content_type"));
+    KestProxyRendererPlaybackRequest *request = d->playbackRequest(QStringLiteral("play_uri_content_type"));
     request->appendArgument(url);
     request->appendArgument(contentType);
-    return issueRequest(request);
+    return d->issueRequest(request);
 }
 
 bool KestProxyRenderer::stop()
 {
-    return issueRequest(playbackRequest(QStringLiteral("stop")));
+    return d->issueRequest(d->playbackRequest(QStringLiteral("stop")));
 }
 
 bool KestProxyRenderer::pause()
 {
-    return issueRequest(playbackRequest(QStringLiteral("pause")));
+    return d->issueRequest(d->playbackRequest(QStringLiteral("pause")));
 }
 
 bool KestProxyRenderer::pauseAt(uint value)
 {
-    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("pause_at"));
+    KestProxyRendererPlaybackRequest *request = d->playbackRequest(QStringLiteral("pause_at"));
     request->appendArgument(QVariant::fromValue(value));
-    return issueRequest(request);
+    return d->issueRequest(request);
 }
 
 bool KestProxyRenderer::resume()
 {
-    return issueRequest(playbackRequest(QStringLiteral("resume")));
+    return d->issueRequest(d->playbackRequest(QStringLiteral("resume")));
 }
 
 bool KestProxyRenderer::next()
 {
-    return issueRequest(playbackRequest(QStringLiteral("next")));
+    return d->issueRequest(d->playbackRequest(QStringLiteral("next")));
 }
 
 bool KestProxyRenderer::previous()
 {
-    return issueRequest(playbackRequest(QStringLiteral("previous")));
+    return d->issueRequest(d->playbackRequest(QStringLiteral("previous")));
 }
 
 bool KestProxyRenderer::gotoIndex(uint index)
 {
-    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("goto_index"));
+    KestProxyRendererPlaybackRequest *request = d->playbackRequest(QStringLiteral("goto_index"));
     request->appendArgument(QVariant::fromValue(index));
-    return issueRequest(request);
+    return d->issueRequest(request);
 }
 
 bool KestProxyRenderer::setPosition(int position, KestRenderer::SeekMode mode)
 {
-    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("set_position"));
+    KestProxyRendererPlaybackRequest *request = d->playbackRequest(QStringLiteral("set_position"));
     request->appendArgument(QVariant::fromValue(position));
     request->appendArgument(QVariant::fromValue(int(mode)));
-    return issueRequest(request);
+    return d->issueRequest(request);
 }
 
 bool KestProxyRenderer::assignPlaylist(KestPlaylist *playlist)
@@ -162,16 +169,16 @@ bool KestProxyRenderer::assignPlaylist(KestPlaylist *playlist)
     qCDebug(lcKestRenderer) << "KestProxyRenderer::assignPlaylist.";
     if (!playlist)
         return false;
-    KestProxyRendererPlaybackRequest *request = playbackRequest(QStringLiteral("assign_playlist"));
+    KestProxyRendererPlaybackRequest *request = d->playbackRequest(QStringLiteral("assign_playlist"));
     request->appendArgument(playlist->id());
-    return issueRequest(request);
+    return d->issueRequest(request);
 }
 
 void KestProxyRenderer::unassignPlaylist()
 {
     qCDebug(lcKestRenderer) << "KestProxyRenderer::unassignPlaylist.";
-    QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_objectPath, KestBusNames::rendererInterface(),
-                                                          QStringLiteral("assign_playlist"));
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        d->m_service, d->m_objectPath, KestBusNames::rendererInterface(), QStringLiteral("assign_playlist"));
     message << QString();
     if (!QDBusConnection::sessionBus().send(message))
         qCWarning(lcKestRenderer) << "Sending KEST_RENDERER_METHOD_ASSIGN_PLAYLIST fails.";
@@ -180,22 +187,22 @@ void KestProxyRenderer::unassignPlaylist()
 bool KestProxyRenderer::getStatus(QObject *receiver, const char *member)
 {
     qCDebug(lcKestRenderer) << "KestProxyRenderer::getStatus";
-    return issueRequest(new KestProxyRendererStatusRequest(this, this, QStringLiteral("get_status"), nullptr, "",
-                                                           receiver, member));
+    return d->issueRequest(
+        new KestProxyRendererStatusRequest(this, this, QStringLiteral("get_status"), nullptr, "", receiver, member));
 }
 
 bool KestProxyRenderer::getPosition(QObject *receiver, const char *member)
 {
-    return issueRequest(new KestProxyRendererPositionRequest(this, this, QStringLiteral("get_position"), nullptr, "",
-                                                             receiver, member));
+    return d->issueRequest(new KestProxyRendererPositionRequest(this, this, QStringLiteral("get_position"), nullptr, "",
+                                                                receiver, member));
 }
 
 bool KestProxyRenderer::getCurrentMediaInfo(QObject *receiver, const char *member, const QString &argument)
 {
-    if (m_state != Playing && m_state != Paused)
+    if (d->m_state != Playing && d->m_state != Paused)
         return false;
-    return issueRequest(new KestProxyRendererMediaInfoRequest(this, this, QStringLiteral("get_current_media_info"),
-                                                              receiver, member, argument));
+    return d->issueRequest(new KestProxyRendererMediaInfoRequest(this, this, QStringLiteral("get_current_media_info"),
+                                                                 receiver, member, argument));
 }
 
 bool KestProxyRenderer::kestProperty(QString &name, QObject *receiver, const char *member)
@@ -203,7 +210,7 @@ bool KestProxyRenderer::kestProperty(QString &name, QObject *receiver, const cha
     auto *request =
         new KestProxyRendererPropertyRequest(this, this, QStringLiteral("get_extension_property"), receiver, member);
     request->setArguments(name);
-    return issueRequest(request);
+    return d->issueRequest(request);
 }
 
 bool KestProxyRenderer::setKestProperty(const QString &name, const QVariant &value)
@@ -212,8 +219,8 @@ bool KestProxyRenderer::setKestProperty(const QString &name, const QVariant &val
     if (!bus.isConnected())
         return false;
     // The local value follows when the renderer announces it with property_changed.
-    QDBusMessage message = QDBusMessage::createMethodCall(m_service, m_objectPath, KestBusNames::extensionInterface(),
-                                                          QStringLiteral("set_extension_property"));
+    QDBusMessage message = QDBusMessage::createMethodCall(
+        d->m_service, d->m_objectPath, KestBusNames::extensionInterface(), QStringLiteral("set_extension_property"));
     message << name << QVariant::fromValue(QDBusVariant(value));
     bus.call(message, QDBus::NoBlock, -1);
     return true;
@@ -235,7 +242,7 @@ void KestProxyRenderer::getNameErrorCallback(KestRenderer *, const KestError &er
 
 void KestProxyRenderer::catchStateChangedSignal(int state)
 {
-    m_state = state;
+    d->m_state = state;
     Q_EMIT stateChanged(KestRenderer::State(state));
     qCDebug(lcKestRenderer) << "Caught state_changed signal";
 }
@@ -243,7 +250,7 @@ void KestProxyRenderer::catchStateChangedSignal(int state)
 void KestProxyRenderer::catchPlaylistChangedSignal(const QString &playlistId)
 {
     qCDebug(lcKestRenderer) << "Caught playlist_changed signal";
-    KestPlaylist *playlist = playlistId.isEmpty() ? nullptr : m_registry->findPlaylist(playlistId);
+    KestPlaylist *playlist = playlistId.isEmpty() ? nullptr : d->m_registry->findPlaylist(playlistId);
     Q_EMIT playlistChanged(playlist);
 }
 

@@ -1,4 +1,5 @@
 #include "kestproxyrenderermediainforequest.h"
+#include "kestproxyrenderermediainforequest_p.h"
 
 #include "kestbusnames_p.h"
 #include "kestcallbackhelper.h"
@@ -8,30 +9,39 @@
 
 #include <QDBusMetaType>
 
-KestProxyRendererMediaInfoRequest::KestProxyRendererMediaInfoRequest(QObject *parent, KestProxyRenderer *renderer,
-                                                                     const QString &method, QObject *receiver,
-                                                                     const char *member, const QString &argument)
-    : KestProxyRendererRequest(parent, renderer, method, nullptr, nullptr)
+KestProxyRendererMediaInfoRequestPrivate::KestProxyRendererMediaInfoRequestPrivate(
+    KestProxyRenderer *renderer, const QString &method, QObject *receiver, const char *member, const QString &argument)
+    : KestProxyRendererRequestPrivate(renderer, method, nullptr, nullptr)
     , m_receiver(receiver)
     , m_member(member)
     , m_argument(argument)
+{
+}
+
+KestProxyRendererMediaInfoRequest::KestProxyRendererMediaInfoRequest(QObject *parent, KestProxyRenderer *renderer,
+                                                                     const QString &method, QObject *receiver,
+                                                                     const char *member, const QString &argument)
+    : KestProxyRendererRequest(
+        *new KestProxyRendererMediaInfoRequestPrivate(renderer, method, receiver, member, argument), parent)
 {
     qDBusRegisterMetaType<KestMediaInfo>();
 }
 
 bool KestProxyRendererMediaInfoRequest::call()
 {
-    if (!KestCallbackHelper::checkGetMediaInfoCallback(m_receiver, m_member))
+    Q_D(KestProxyRendererMediaInfoRequest);
+    if (!KestCallbackHelper::checkGetMediaInfoCallback(d->m_receiver, d->m_member))
         return refuseCall();
-    return callRenderer(KestBusNames::rendererInterface(), SLOT(handleReply(KestMediaInfo)), {m_argument});
+    return callRenderer(KestBusNames::rendererInterface(), SLOT(handleReply(KestMediaInfo)), {d->m_argument});
 }
 
 void KestProxyRendererMediaInfoRequest::handleReply(const KestMediaInfo &mediaInfo)
 {
+    Q_D(KestProxyRendererMediaInfoRequest);
     const QPointer<KestProxyRendererRequest> self(this);
     qCDebug(lcKestRenderer) << "void KestProxyRendererMediaInfoRequest::handleReply(const KestMediaInfo&)";
     // Whoever asked may be gone by now; the request is done either way.
-    if (m_receiver)
-        KestCallbackHelper::invokeGetMediaInfoCallback(m_renderer, mediaInfo, m_receiver, m_member);
+    if (d->m_receiver)
+        KestCallbackHelper::invokeGetMediaInfoCallback(d->m_renderer, mediaInfo, d->m_receiver, d->m_member);
     complete(self);
 }

@@ -1,16 +1,26 @@
 #include "kestproxyrenderernamerequest.h"
+#include "kestproxyrenderernamerequest_p.h"
 
 #include "kestbusnames_p.h"
 #include "kestcallbackhelper.h"
 #include "kestlogging_p.h"
 
-KestProxyRendererNameRequest::KestProxyRendererNameRequest(QObject *parent, KestProxyRenderer *renderer,
-                                                           const QString &method, QObject *receiver,
-                                                           const char *member, QObject *errorReceiver,
-                                                           const char *errorMember)
-    : KestProxyRendererRequest(parent, renderer, method, errorReceiver, errorMember)
+KestProxyRendererNameRequestPrivate::KestProxyRendererNameRequestPrivate(KestProxyRenderer *renderer,
+                                                                         const QString &method, QObject *receiver,
+                                                                         const char *member, QObject *errorReceiver,
+                                                                         const char *errorMember)
+    : KestProxyRendererRequestPrivate(renderer, method, errorReceiver, errorMember)
     , m_receiver(receiver)
     , m_member(member)
+{
+}
+
+KestProxyRendererNameRequest::KestProxyRendererNameRequest(QObject *parent, KestProxyRenderer *renderer,
+                                                           const QString &method, QObject *receiver, const char *member,
+                                                           QObject *errorReceiver, const char *errorMember)
+    : KestProxyRendererRequest(*new KestProxyRendererNameRequestPrivate(renderer, method, receiver, member,
+                                                                        errorReceiver, errorMember),
+                               parent)
 {
 }
 
@@ -21,8 +31,9 @@ bool KestProxyRendererNameRequest::call()
 
 void KestProxyRendererNameRequest::handleReply(const QString &name)
 {
+    Q_D(KestProxyRendererNameRequest);
     const QPointer<KestProxyRendererRequest> self(this);
-    if (!KestCallbackHelper::invoke(m_receiver.data(), m_member, name))
+    if (!KestCallbackHelper::invoke(d->m_receiver.data(), d->m_member, name))
         qCWarning(lcKestRenderer) << "Invoking the getName callback failed!";
     complete(self);
 }

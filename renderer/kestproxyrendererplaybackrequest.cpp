@@ -1,4 +1,5 @@
 #include "kestproxyrendererplaybackrequest.h"
+#include "kestproxyrendererplaybackrequest_p.h"
 
 #include "kestbusnames_p.h"
 #include "kestcallbackhelper.h"
@@ -8,47 +9,49 @@
 KestProxyRendererPlaybackRequest::KestProxyRendererPlaybackRequest(QObject *parent, KestProxyRenderer *renderer,
                                                                    const QString &method, QObject *errorReceiver,
                                                                    const char *errorMember)
-    : KestProxyRendererRequest(parent, renderer, method, errorReceiver, errorMember)
+    : KestProxyRendererRequest(
+        *new KestProxyRendererPlaybackRequestPrivate(renderer, method, errorReceiver, errorMember), parent)
 {
 }
 
 void KestProxyRendererPlaybackRequest::appendArgument(const QString &value)
 {
     qCDebug(lcKestRenderer) << "KestProxyRendererPlaybackRequest::appendArgument:" << value;
-    m_args.append(value);
+    d_func()->m_args.append(value);
 }
 
 void KestProxyRendererPlaybackRequest::appendArgument(const QUrl &url)
 {
     qCDebug(lcKestRenderer) << "KestProxyRendererPlaybackRequest::appendArgument:" << url;
-    m_args.append(QString::fromLatin1(url.toEncoded()));
+    d_func()->m_args.append(QString::fromLatin1(url.toEncoded()));
 }
 
 void KestProxyRendererPlaybackRequest::appendArgument(const QVariant &value)
 {
     qCDebug(lcKestRenderer) << "KestProxyRendererPlaybackRequest::appendArgument:" << value;
-    m_args.append(value);
+    d_func()->m_args.append(value);
 }
 
 void KestProxyRendererPlaybackRequest::setArguments(const QList<QVariant> &arguments)
 {
     qCDebug(lcKestRenderer) << "KestProxyRendererPlaybackRequest::setArguments url";
-    m_args = arguments;
+    d_func()->m_args = arguments;
 }
 
 bool KestProxyRendererPlaybackRequest::call()
 {
     qCDebug(lcKestRenderer) << "KestProxyRendererPlaybackRequest::call";
-    return callRenderer(KestBusNames::rendererInterface(), SLOT(handleReply()), m_args);
+    return callRenderer(KestBusNames::rendererInterface(), SLOT(handleReply()), d_func()->m_args);
 }
 
 void KestProxyRendererPlaybackRequest::handleReply()
 {
+    Q_D(KestProxyRendererPlaybackRequest);
     const QPointer<KestProxyRendererRequest> self(this);
-    if (m_errorReceiver) {
+    if (d->m_errorReceiver) {
         // Success travels through the error member, as code 0.
         KestError error(KestError::Success, tr("Playback request successful"));
-        KestCallbackHelper::invokeErrorCallback(m_renderer, error, m_errorReceiver, m_errorMember);
+        KestCallbackHelper::invokeErrorCallback(d->m_renderer, error, d->m_errorReceiver, d->m_errorMember);
     }
     complete(self);
 }

@@ -1,4 +1,5 @@
 #include "kestproxyrendererrequest.h"
+#include "kestproxyrendererrequest_p.h"
 
 #include "kestcallbackhelper.h"
 #include "kestlogging_p.h"
@@ -7,14 +8,27 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 
-KestProxyRendererRequest::KestProxyRendererRequest(QObject *parent, KestProxyRenderer *renderer,
-                                                   const QString &method, QObject *errorReceiver,
-                                                   const char *errorMember)
-    : QObject(parent)
-    , m_renderer(renderer)
+KestProxyRendererRequestPrivate::KestProxyRendererRequestPrivate(KestProxyRenderer *renderer, const QString &method,
+                                                                 QObject *errorReceiver, const char *errorMember)
+    : m_renderer(renderer)
     , m_method(method)
     , m_errorReceiver(errorReceiver)
     , m_errorMember(errorMember)
+{
+}
+
+KestProxyRendererRequestPrivate::~KestProxyRendererRequestPrivate() = default;
+
+KestProxyRendererRequest::KestProxyRendererRequest(QObject *parent, KestProxyRenderer *renderer, const QString &method,
+                                                   QObject *errorReceiver, const char *errorMember)
+    : KestProxyRendererRequest(*new KestProxyRendererRequestPrivate(renderer, method, errorReceiver, errorMember),
+                               parent)
+{
+}
+
+KestProxyRendererRequest::KestProxyRendererRequest(KestProxyRendererRequestPrivate &dd, QObject *parent)
+    : QObject(parent)
+    , d_ptr(&dd)
 {
 }
 
@@ -22,6 +36,7 @@ KestProxyRendererRequest::~KestProxyRendererRequest() = default;
 
 void KestProxyRendererRequest::handleError(const QDBusError &error)
 {
+    Q_D(KestProxyRendererRequest);
     const QPointer<KestProxyRendererRequest> self(this);
     qCDebug(lcKestRenderer) << "KestProxyRendererRequest::handleError( " << error << " )";
 
@@ -37,20 +52,21 @@ void KestProxyRendererRequest::handleError(const QDBusError &error)
         kestError = KestError(KestError::GeneralFailure, message);
     }
 
-    if (m_errorReceiver)
-        KestCallbackHelper::invokeErrorCallback(m_renderer, kestError, m_errorReceiver, m_errorMember);
+    if (d->m_errorReceiver)
+        KestCallbackHelper::invokeErrorCallback(d->m_renderer, kestError, d->m_errorReceiver, d->m_errorMember);
     complete(self);
 }
 
 bool KestProxyRendererRequest::callRenderer(const QString &interface, const char *replySlot,
                                             const QList<QVariant> &arguments)
 {
+    Q_D(KestProxyRendererRequest);
     QDBusConnection bus = QDBusConnection::sessionBus();
     // The bus library takes calls on a lost connection and fails them later; nothing can go out.
     if (!bus.isConnected())
         return false;
-    QDBusMessage message =
-        QDBusMessage::createMethodCall(m_renderer->service(), m_renderer->objectPath(), interface, m_method);
+    QDBusMessage message = QDBusMessage::createMethodCall(d->m_renderer->service(), d->m_renderer->objectPath(),
+                                                          interface, d->m_method);
     message.setArguments(arguments);
     // -1: the bus library's default reply time-out.
     return bus.callWithCallback(message, this, replySlot, SLOT(handleError(QDBusError)), -1);
@@ -58,7 +74,8 @@ bool KestProxyRendererRequest::callRenderer(const QString &interface, const char
 
 bool KestProxyRendererRequest::hasValidErrorCallback() const
 {
-    return !m_errorReceiver || KestCallbackHelper::checkErrorCallback(m_errorReceiver, m_errorMember);
+    Q_D(const KestProxyRendererRequest);
+    return !d->m_errorReceiver || KestCallbackHelper::checkErrorCallback(d->m_errorReceiver, d->m_errorMember);
 }
 
 bool KestProxyRendererRequest::refuseCall()
@@ -70,5 +87,5 @@ bool KestProxyRendererRequest::refuseCall()
 void KestProxyRendererRequest::complete(const QPointer<KestProxyRendererRequest> &request)
 {
     if (request)
-        request->m_renderer->completeRequest(request);
+        request->d_func()->m_renderer->completeRequest(request);
 }

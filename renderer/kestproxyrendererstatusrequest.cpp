@@ -1,24 +1,37 @@
 #include "kestproxyrendererstatusrequest.h"
+#include "kestproxyrendererstatusrequest_p.h"
 
 #include "kestbusnames_p.h"
 #include "kestcallbackhelper.h"
 #include "kestproxyrenderer.h"
 #include "kestlogging_p.h"
 
-KestProxyRendererStatusRequest::KestProxyRendererStatusRequest(QObject *parent, KestProxyRenderer *renderer,
-                                                               const QString &method, QObject *errorReceiver,
-                                                               const char *errorMember, QObject *receiver,
-                                                               const char *member)
-    : KestProxyRendererRequest(parent, renderer, method, errorReceiver, errorMember)
+KestProxyRendererStatusRequestPrivate::KestProxyRendererStatusRequestPrivate(KestProxyRenderer *renderer,
+                                                                             const QString &method,
+                                                                             QObject *errorReceiver,
+                                                                             const char *errorMember, QObject *receiver,
+                                                                             const char *member)
+    : KestProxyRendererRequestPrivate(renderer, method, errorReceiver, errorMember)
     , m_receiver(receiver)
     , m_member(member)
 {
 }
 
+KestProxyRendererStatusRequest::KestProxyRendererStatusRequest(QObject *parent, KestProxyRenderer *renderer,
+                                                               const QString &method, QObject *errorReceiver,
+                                                               const char *errorMember, QObject *receiver,
+                                                               const char *member)
+    : KestProxyRendererRequest(*new KestProxyRendererStatusRequestPrivate(renderer, method, errorReceiver, errorMember,
+                                                                          receiver, member),
+                               parent)
+{
+}
+
 bool KestProxyRendererStatusRequest::call()
 {
+    Q_D(KestProxyRendererStatusRequest);
     qCDebug(lcKestRenderer) << "KestProxyRendererStatusRequest::call";
-    if (!KestCallbackHelper::checkGetStatusCallback(m_receiver, m_member) || !hasValidErrorCallback())
+    if (!KestCallbackHelper::checkGetStatusCallback(d->m_receiver, d->m_member) || !hasValidErrorCallback())
         return refuseCall();
     return callRenderer(KestBusNames::rendererInterface(), SLOT(handleReply(QString, uint, int, QString)));
 }
@@ -26,13 +39,14 @@ bool KestProxyRendererStatusRequest::call()
 void KestProxyRendererStatusRequest::handleReply(const QString &playlistId, uint playbackIndex, int playbackState,
                                                  const QString &objectId)
 {
+    Q_D(KestProxyRendererStatusRequest);
     const QPointer<KestProxyRendererRequest> self(this);
     qCDebug(lcKestRenderer) << "KestProxyRendererStatusRequest::handleReply";
-    KestCallbackHelper::invokeGetStatusCallback(m_renderer, playlistId, playbackIndex, playbackState, objectId,
-                                                m_receiver, m_member);
-    if (self && m_errorReceiver) {
+    KestCallbackHelper::invokeGetStatusCallback(d->m_renderer, playlistId, playbackIndex, playbackState, objectId,
+                                                d->m_receiver, d->m_member);
+    if (self && d->m_errorReceiver) {
         KestError success(KestError::Success, QString());
-        KestCallbackHelper::invokeErrorCallback(m_renderer, success, m_errorReceiver, m_errorMember);
+        KestCallbackHelper::invokeErrorCallback(d->m_renderer, success, d->m_errorReceiver, d->m_errorMember);
     }
     complete(self);
 }

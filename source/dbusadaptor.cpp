@@ -1,4 +1,5 @@
 #include "dbusadaptor.h"
+#include "dbusadaptor_p.h"
 
 #include "dbusmessageutil.h"
 #include "kestlogging_p.h"
@@ -20,13 +21,15 @@
 
 DBusAdaptor::DBusAdaptor(KestProxySource *source)
     : QDBusAbstractAdaptor(source)
-    , m_source(source)
+    , d(new DBusAdaptorPrivate{source})
 {
     qDBusRegisterMetaType<KestBrowseResultDBusStruct>();
     qDBusRegisterMetaType<QList<KestBrowseResultDBusStruct>>();
     qDBusRegisterMetaType<KestQueryResultDBusStruct>();
     qDBusRegisterMetaType<QList<KestQueryResultDBusStruct>>();
 }
+
+DBusAdaptor::~DBusAdaptor() = default;
 
 KestContent *DBusAdaptor::parseBrowseResult(KestBrowseResultDBusStruct &result)
 {
@@ -41,7 +44,7 @@ KestContent *DBusAdaptor::parseBrowseResult(KestBrowseResultDBusStruct &result)
 }
 
 // Ids are small numbers that anybody could guess; what counts is who sends the results.
-bool DBusAdaptor::acceptsCaller(const QDBusMessage &message)
+bool DBusAdaptorPrivate::acceptsCaller(const QDBusMessage &message) const
 {
     const QString caller = message.service();
     if (caller == KestOwnerWatch::instance()->owner(m_source->serviceName()))
@@ -66,7 +69,7 @@ void DBusAdaptor::browse_result(uint browse_id, const QList<KestBrowseResultDBus
                                 const QDBusMessage &message)
 {
     qCDebug(lcKestSource) << "DBusAdaptor::browse_result browse_id" << browse_id;
-    if (!acceptsCaller(message))
+    if (!d->acceptsCaller(message))
         return;
     const QString invalidData = QStringLiteral("Error. Results contains invalid data.");
     // A receiver may destroy the proxy, and with it this adaptor, from its slot.
@@ -78,14 +81,14 @@ void DBusAdaptor::browse_result(uint browse_id, const QList<KestBrowseResultDBus
             KestContent *content = parseBrowseResult(row);
             if (!content) {
                 qCCritical(lcKestSource) << "Error. Results contains invalid data.";
-                m_source->handlePredicateBrowseError(browse_id, KestError::GeneralFailure, invalidData);
+                d->m_source->handlePredicateBrowseError(browse_id, KestError::GeneralFailure, invalidData);
             } else {
-                m_source->handlePredicateBrowseResult(browse_id, content, row.index,
-                                                      remainingRows(row.remainingCount));
+                d->m_source->handlePredicateBrowseResult(browse_id, content, row.index,
+                                                         remainingRows(row.remainingCount));
             }
         } else {
             qCWarning(lcKestSource) << "Browse result contains an error. Error code: " << row.errorCode;
-            m_source->handlePredicateBrowseError(browse_id, row.errorCode, row.errorMessage);
+            d->m_source->handlePredicateBrowseError(browse_id, row.errorCode, row.errorMessage);
         }
     }
 }
@@ -94,10 +97,10 @@ void DBusAdaptor::query_result(uint queryId, int remainingCount, const QList<Kes
                                int errorCode, const QString &errorMessage, const QDBusMessage &message)
 {
     qCDebug(lcKestSource) << "DBusAdaptor:query_result queryId:" << queryId << "errorCode" << errorCode;
-    if (!acceptsCaller(message))
+    if (!d->acceptsCaller(message))
         return;
     if (errorCode != 0) {
-        m_source->handleQueryError(queryId, errorCode, errorMessage);
+        d->m_source->handleQueryError(queryId, errorCode, errorMessage);
         return;
     }
     if (!errorMessage.isEmpty())
@@ -108,7 +111,7 @@ void DBusAdaptor::query_result(uint queryId, int remainingCount, const QList<Kes
     for (int i = 0; i < count && alive; ++i) {
         const KestQueryResultDBusStruct &row = results.at(i);
         // Each row carries the number of rows after it, in this batch and in later ones.
-        m_source->handleQueryResult(queryId, row.index, row.resultRow,
-                                    remainingRows(qint64(remainingAfterBatch) + (count - 1 - i)));
+        d->m_source->handleQueryResult(queryId, row.index, row.resultRow,
+                                       remainingRows(qint64(remainingAfterBatch) + (count - 1 - i)));
     }
 }

@@ -1,4 +1,5 @@
 #include "kestproxysource.h"
+#include "kestproxysource_p.h"
 
 #include "dbusadaptor.h"
 #include "dbusmessageutil.h"
@@ -56,6 +57,7 @@ void sendCancel(const QString &service, const QString &path, const QString &memb
 
 KestProxySource::KestProxySource(QObject *parent, const QString &uuid, const QString &plugin, const QString &name)
     : KestSource(parent, uuid, plugin)
+    , d(new KestProxySourcePrivate)
 {
     // The bus library finds the types of slot parameters by name; make QDBusVariant known.
     qRegisterMetaType<QDBusVariant>();
@@ -70,27 +72,27 @@ KestProxySource::~KestProxySource()
     const QString receiverPath = KestBusNames::proxySourcePath(uuid());
     if (bus.objectRegisteredAt(receiverPath) == this)
         bus.unregisterObject(receiverPath, QDBusConnection::UnregisterNode);
-    delete m_nameRequest;
-    m_nameRequest = nullptr;
+    delete d->m_nameRequest;
+    d->m_nameRequest = nullptr;
     // Pending work ends silently: nobody is called back.
-    for (auto *actions : {&m_ongoingQueries, &m_ongoingBrowses, &m_ongoingGetMetas}) {
+    for (auto *actions : {&d->m_ongoingQueries, &d->m_ongoingBrowses, &d->m_ongoingGetMetas}) {
         qDeleteAll(*actions);
         actions->clear();
     }
-    if (!m_serviceName.isEmpty()) {
+    if (!d->m_serviceName.isEmpty()) {
         KestSourceSignalHub::remove(this);
-        KestOwnerWatch::instance()->unfollow(m_serviceName);
+        KestOwnerWatch::instance()->unfollow(d->m_serviceName);
     }
 }
 
 bool KestProxySource::initDBusConnection()
 {
     qCDebug(lcKestSource) << "KestProxySource::initDBusConnection";
-    if (m_serviceName.isEmpty()) {
-        m_serviceName = KestBusNames::sourceService(pluginName(), uuid());
-        m_objectPath = KestBusNames::sourcePath(uuid());
+    if (d->m_serviceName.isEmpty()) {
+        d->m_serviceName = KestBusNames::sourceService(pluginName(), uuid());
+        d->m_objectPath = KestBusNames::sourcePath(uuid());
         // The result receiver takes results from the name's owner only.
-        KestOwnerWatch::instance()->follow(m_serviceName);
+        KestOwnerWatch::instance()->follow(d->m_serviceName);
     }
 
     QDBusConnection bus = QDBusConnection::sessionBus();
@@ -98,8 +100,8 @@ bool KestProxySource::initDBusConnection()
         const bool registered =
             bus.registerObject(KestBusNames::proxySourcePath(uuid()), this, QDBusConnection::ExportAdaptors);
         // Adaptors are looked up when a call arrives, so creating it after registering is fine.
-        if (!m_dbusAdaptor)
-            m_dbusAdaptor = new DBusAdaptor(this);
+        if (!d->m_dbusAdaptor)
+            d->m_dbusAdaptor = new DBusAdaptor(this);
         if (registered && getName()) {
             const bool connected = KestSourceSignalHub::instance()->add(this);
             if (!connected)
@@ -113,12 +115,27 @@ bool KestProxySource::initDBusConnection()
 
 QString KestProxySource::serviceName() const
 {
-    return m_serviceName;
+    return d->m_serviceName;
 }
 
 QString KestProxySource::objectPath() const
 {
-    return m_objectPath;
+    return d->m_objectPath;
+}
+
+QMap<uint, KestProxySource::KestOngoingAction *> &KestProxySource::ongoingGetMetas()
+{
+    return d->m_ongoingGetMetas;
+}
+
+uint KestProxySource::getMetaId() const
+{
+    return d->m_getMetaId;
+}
+
+void KestProxySource::setGetMetaId(uint id)
+{
+    d->m_getMetaId = id;
 }
 
 bool KestProxySource::getName()
@@ -126,10 +143,10 @@ bool KestProxySource::getName()
     qCDebug(lcKestSource) << "KestProxySource::getName";
     if (!name().isEmpty())
         return true;
-    delete m_nameRequest;
-    m_nameRequest = new KestProxySourceNameRequest(this, this, QStringLiteral("get_name"), this,
-                                                   SLOT(getNameCallback(QString)));
-    return m_nameRequest->call();
+    delete d->m_nameRequest;
+    d->m_nameRequest = new KestProxySourceNameRequest(this, this, QStringLiteral("get_name"), this,
+                                                      SLOT(getNameCallback(QString)));
+    return d->m_nameRequest->call();
 }
 
 void KestProxySource::getNameCallback(const QString &name)
@@ -137,8 +154,8 @@ void KestProxySource::getNameCallback(const QString &name)
     qCDebug(lcKestSource) << "KestProxySource::getNameCallback";
     setName(name);
     // Called from the request's own reply handler, which touches nothing of it afterwards.
-    delete m_nameRequest;
-    m_nameRequest = nullptr;
+    delete d->m_nameRequest;
+    d->m_nameRequest = nullptr;
 }
 
 bool KestProxySource::setKestProperty(const QString &name, const QVariant &value)
@@ -152,7 +169,7 @@ bool KestProxySource::setKestProperty(const QString &name, const QVariant &value
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (!bus.isConnected())
         return false;
-    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath,
+    QDBusMessage message = QDBusMessage::createMethodCall(d->m_serviceName, d->m_objectPath,
                                                           KestBusNames::extensionInterface(),
                                                           QStringLiteral("set_extension_property"));
     message << name << QVariant::fromValue(QDBusVariant(value));
@@ -194,16 +211,16 @@ QDBusMessage KestProxySource::createPredicateBrowseCall(QString objectId, const 
         qCWarning(lcKestSource) << "Metadata keys for browse has not been set!";
         return QDBusMessage();
     }
-    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath, KestBusNames::sourceInterface(),
-                                                          QStringLiteral("browse"));
+    QDBusMessage message = QDBusMessage::createMethodCall(d->m_serviceName, d->m_objectPath,
+                                                          KestBusNames::sourceInterface(), QStringLiteral("browse"));
     message << objectId << predicate << keys << offset << count;
     return message;
 }
 
 QDBusMessage KestProxySource::createQueryAsynchCall(const QString &query)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath, KestBusNames::sourceInterface(),
-                                                          QStringLiteral("query"));
+    QDBusMessage message = QDBusMessage::createMethodCall(d->m_serviceName, d->m_objectPath,
+                                                          KestBusNames::sourceInterface(), QStringLiteral("query"));
     message << query;
     return message;
 }
@@ -223,14 +240,14 @@ uint KestProxySource::browse(const QString &objectId, const QString &predicate, 
         return 0;
     qCDebug(lcKestSource) << "browseId:" << browseId;
 
-    keepRecord(m_ongoingBrowses, browseId, new KestOngoingAction{receiver, resultSlot, errorSlot},
+    keepRecord(d->m_ongoingBrowses, browseId, new KestOngoingAction{receiver, resultSlot, errorSlot},
                "KestProxySource::browse. There was ongoing browse with same id, replacing it.");
     return browseId;
 }
 
 void KestProxySource::cancelBrowse(uint browseId)
 {
-    sendCancel(m_serviceName, m_objectPath, QStringLiteral("cancel_browse"), browseId,
+    sendCancel(d->m_serviceName, d->m_objectPath, QStringLiteral("cancel_browse"), browseId,
                "KestProxySource::cancelBrowse Not able to send cancel request to source.");
 }
 
@@ -246,14 +263,14 @@ uint KestProxySource::query(const QString &query, QObject *receiver, const char 
         return 0;
     qCDebug(lcKestSource) << "queryId:" << queryId;
 
-    keepRecord(m_ongoingQueries, queryId, new KestOngoingAction{receiver, resultSlot, errorSlot},
+    keepRecord(d->m_ongoingQueries, queryId, new KestOngoingAction{receiver, resultSlot, errorSlot},
                "KestProxySource::query. There was ongoing query with same id, replacing it.");
     return queryId;
 }
 
 void KestProxySource::cancelQuery(uint queryId)
 {
-    sendCancel(m_serviceName, m_objectPath, QStringLiteral("cancel_query"), queryId,
+    sendCancel(d->m_serviceName, d->m_objectPath, QStringLiteral("cancel_query"), queryId,
                "KestProxySource::cancelQuery Not able to send cancel request to source.");
 }
 
@@ -265,7 +282,7 @@ void KestProxySource::handlePredicateBrowseResult(uint browseId, KestContent *co
     const Metamap metadata = row->metaData();
     row.reset();
 
-    KestOngoingAction *action = m_ongoingBrowses.value(browseId);
+    KestOngoingAction *action = d->m_ongoingBrowses.value(browseId);
     if (!action) {
         qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)"
                                  << " browse id not found!";
@@ -273,7 +290,8 @@ void KestProxySource::handlePredicateBrowseResult(uint browseId, KestContent *co
     }
     // The last row ends the browse before the receiver hears of it: from its slot the receiver
     // may start the next browse, which the source may give the same id, or drop this proxy.
-    const std::unique_ptr<KestOngoingAction> finished(remainingCount == 0 ? m_ongoingBrowses.take(browseId) : nullptr);
+    const std::unique_ptr<KestOngoingAction> finished(remainingCount == 0 ? d->m_ongoingBrowses.take(browseId)
+                                                                          : nullptr);
     if (!action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handlePredicateBrowseResult: receiver object is DESTROYED!";
         return;
@@ -290,7 +308,7 @@ void KestProxySource::handlePredicateBrowseResult(uint browseId, KestContent *co
 
 void KestProxySource::handlePredicateBrowseError(uint browseId, uint errorCode, const QString &errorMessage)
 {
-    std::unique_ptr<KestOngoingAction> action(m_ongoingBrowses.take(browseId));
+    std::unique_ptr<KestOngoingAction> action(d->m_ongoingBrowses.take(browseId));
     if (!action) {
         qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseError(uint, uint, QString)"
                                  << " : browse id not found!";
@@ -307,11 +325,12 @@ void KestProxySource::handlePredicateBrowseError(uint browseId, uint errorCode, 
 void KestProxySource::handleQueryResult(uint queryId, uint index, const QStringList &resultRow, int remainingCount)
 {
     qCDebug(lcKestSource) << "KestProxySource::handleQueryResult id" << queryId << "index" << index;
-    KestOngoingAction *action = m_ongoingQueries.value(queryId);
+    KestOngoingAction *action = d->m_ongoingQueries.value(queryId);
     if (!action)
         return;
     // Ended before the call, for the same reasons as a browse.
-    const std::unique_ptr<KestOngoingAction> finished(remainingCount == 0 ? m_ongoingQueries.take(queryId) : nullptr);
+    const std::unique_ptr<KestOngoingAction> finished(remainingCount == 0 ? d->m_ongoingQueries.take(queryId)
+                                                                          : nullptr);
     if (!action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handleQueryResult: receiver object is DESTROYED!";
     } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, queryId, resultRow, index,
@@ -322,7 +341,7 @@ void KestProxySource::handleQueryResult(uint queryId, uint index, const QStringL
 
 void KestProxySource::handleQueryError(uint queryId, int errorCode, const QString &errorMessage)
 {
-    std::unique_ptr<KestOngoingAction> action(m_ongoingQueries.take(queryId));
+    std::unique_ptr<KestOngoingAction> action(d->m_ongoingQueries.take(queryId));
     if (!action)
         return;
     if (!action->receiver) {
@@ -341,14 +360,15 @@ void KestProxySource::handleGetMetaResult(const QDBusMessage &message)
     const QByteArray block = message.arguments().value(0).toByteArray();
     const bool decoded = DBusMessageUtil::decodeMetadataBlock(block, keys, values);
 
-    std::unique_ptr<KestOngoingAction> action(m_ongoingGetMetas.take(m_getMetaId));
+    std::unique_ptr<KestOngoingAction> action(d->m_ongoingGetMetas.take(d->m_getMetaId));
     if (!decoded || !action) {
         qCWarning(lcKestSource) << "KestProxySource could not parse get meta results!";
         return;
     }
     if (!action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handleGetMetaResult: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, m_getMetaId, keys, values)) {
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, d->m_getMetaId, keys,
+                                           values)) {
         qCCritical(lcKestSource) << "KestProxySource::handleGetMetaResult: slot invocation failed!";
     }
 }
@@ -358,14 +378,14 @@ void KestProxySource::handleGetMetaError(const QDBusMessage &message)
     qCDebug(lcKestSource) << "Proxy's handleGetMetaError called!";
     // Which argument carries the text is unsettled; the domain doubles as the message.
     const QString domain = message.arguments().value(0).toString();
-    std::unique_ptr<KestOngoingAction> action(m_ongoingGetMetas.take(m_getMetaId));
+    std::unique_ptr<KestOngoingAction> action(d->m_ongoingGetMetas.take(d->m_getMetaId));
     if (!action || domain != KestError::KEST_SOURCE_ERROR_QUARK) {
         qCWarning(lcKestSource) << "Invalid quark received in ProxySource";
         return;
     }
     if (!action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handleGetMetaError: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorMethod, m_getMetaId, domain)) {
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorMethod, d->m_getMetaId, domain)) {
         qCCritical(lcKestSource) << "KestProxySource::handleGetMetaError: slot invocation failed!";
     }
 }

@@ -1,4 +1,5 @@
 #include "kestproxysourcenamerequest.h"
+#include "kestproxysourcenamerequest_p.h"
 
 #include "kestbusnames_p.h"
 #include "kestlogging_p.h"
@@ -12,19 +13,18 @@
 KestProxySourceNameRequest::KestProxySourceNameRequest(QObject *parent, KestProxySource *source, const QString &method,
                                                        QObject *receiver, const char *slot)
     : QObject(parent)
-    , source(source)
-    , method(method)
-    , receiver(receiver)
-    , slot(slot)
+    , d(new KestProxySourceNameRequestPrivate{source, method, receiver, slot})
 {
 }
+
+KestProxySourceNameRequest::~KestProxySourceNameRequest() = default;
 
 bool KestProxySourceNameRequest::call()
 {
     // Composed from the source's identity: the proxy's own names may not be set yet.
     const QDBusMessage message = QDBusMessage::createMethodCall(
-        KestBusNames::sourceService(source->pluginName(), source->uuid()), KestBusNames::sourcePath(source->uuid()),
-        KestBusNames::extensionInterface(), method);
+        KestBusNames::sourceService(d->source->pluginName(), d->source->uuid()),
+        KestBusNames::sourcePath(d->source->uuid()), KestBusNames::extensionInterface(), d->method);
     return QDBusConnection::sessionBus().callWithCallback(message, this, SLOT(handleReply(QString)),
                                                           SLOT(handleError(QDBusError)));
 }
@@ -32,12 +32,12 @@ bool KestProxySourceNameRequest::call()
 void KestProxySourceNameRequest::handleReply(const QString &name)
 {
     // The callback may delete this request: nothing of it is touched afterwards.
-    if (!KestCallbackHelper::invoke(receiver.data(), slot, name))
+    if (!KestCallbackHelper::invoke(d->receiver.data(), d->slot, name))
         qCWarning(lcKestSource) << "Invoking the getName callback failed!";
 }
 
 void KestProxySourceNameRequest::handleError(const QDBusError &error)
 {
-    qCWarning(lcKestSource) << "Invoking method " << method << " failed!";
+    qCWarning(lcKestSource) << "Invoking method " << d->method << " failed!";
     qCWarning(lcKestSource) << "Cause:" << error;
 }

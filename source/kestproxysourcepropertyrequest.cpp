@@ -1,4 +1,5 @@
 #include "kestproxysourcepropertyrequest.h"
+#include "kestproxysourcepropertyrequest_p.h"
 
 #include "kestbusnames_p.h"
 #include "kestlogging_p.h"
@@ -14,19 +15,18 @@ KestProxySourcePropertyRequest::KestProxySourcePropertyRequest(QObject *parent, 
                                                                QObject *receiver, const char *slot,
                                                                const QString &propertyName)
     : QObject(parent)
-    , source(source)
-    , receiver(receiver)
-    , slot(slot)
-    , propertyName(propertyName)
+    , d(new KestProxySourcePropertyRequestPrivate{source, receiver, slot, propertyName})
 {
 }
 
+KestProxySourcePropertyRequest::~KestProxySourcePropertyRequest() = default;
+
 bool KestProxySourcePropertyRequest::call()
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(source->serviceName(), source->objectPath(),
+    QDBusMessage message = QDBusMessage::createMethodCall(d->source->serviceName(), d->source->objectPath(),
                                                           KestBusNames::extensionInterface(),
                                                           QStringLiteral("get_extension_property"));
-    message << propertyName;
+    message << d->propertyName;
     const bool placed = QDBusConnection::sessionBus().callWithCallback(
         message, this, SLOT(handleReply(QString,QDBusVariant)), SLOT(handleError(QDBusError)));
     if (!placed)
@@ -39,9 +39,9 @@ void KestProxySourcePropertyRequest::handleReply(const QString &name, const QDBu
     const QPointer<KestProxySourcePropertyRequest> self(this);
     const QVariant value = dbusVariant.variant();
     qCDebug(lcKestSource) << "KestProxySourcePropertyRequest::handleReply" << name << value;
-    source->setProperty(name.toLatin1().constData(), value);
-    if (!callReceiver(name, value))
-        qCCritical(lcKestSource) << "KestProxySourcePropertyRequest: Callback slot invocation failed!" << slot;
+    d->source->setProperty(name.toLatin1().constData(), value);
+    if (!d->callReceiver(name, value))
+        qCCritical(lcKestSource) << "KestProxySourcePropertyRequest: Callback slot invocation failed!" << d->slot;
     // The receiver may have destroyed the source, and this request with it.
     if (self)
         deleteLater();
@@ -52,14 +52,14 @@ void KestProxySourcePropertyRequest::handleError(const QDBusError &)
     const QPointer<KestProxySourcePropertyRequest> self(this);
     qCWarning(lcKestSource) << "KestProxySourcePropertyRequest::handleError";
     // The caller learns of the failure from the invalid value alone.
-    if (!callReceiver(propertyName, QVariant()))
+    if (!d->callReceiver(d->propertyName, QVariant()))
         qCCritical(lcKestSource) << "KestProxySourcePropertyRequest: Error callback slot invocation failed!";
     if (self)
         deleteLater();
 }
 
 // Whoever asked may be gone by now; that is no failure of the call.
-bool KestProxySourcePropertyRequest::callReceiver(const QString &name, const QVariant &value)
+bool KestProxySourcePropertyRequestPrivate::callReceiver(const QString &name, const QVariant &value)
 {
     if (!receiver) {
         qCWarning(lcKestSource) << "KestProxySourcePropertyRequest: receiver object is DESTROYED!";

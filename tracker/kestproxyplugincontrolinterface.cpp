@@ -1,4 +1,5 @@
 #include "kestproxyplugincontrolinterface.h"
+#include "kestproxyplugincontrolinterface_p.h"
 
 #include "kestbusnames_p.h"
 #include "kestlogging_p.h"
@@ -16,8 +17,8 @@ QDBusMessage pluginCall(const QString &pluginName, const QString &member)
 } // namespace
 
 KestProxyPluginControlInterface::KestProxyPluginControlInterface(const QString &pluginName)
-    : m_activateMessage(pluginCall(pluginName, QStringLiteral("activate")))
-    , m_deactivateMessage(pluginCall(pluginName, QStringLiteral("deactivate")))
+    : d(new KestProxyPluginControlInterfacePrivate{pluginCall(pluginName, QStringLiteral("activate")),
+                                                   pluginCall(pluginName, QStringLiteral("deactivate"))})
 {
     qCDebug(lcKestTracker) << "KestProxyPluginControlInterface::KestProxyPluginControlInterface";
 }
@@ -27,11 +28,11 @@ KestProxyPluginControlInterface::~KestProxyPluginControlInterface() = default;
 void KestProxyPluginControlInterface::activate()
 {
     qCDebug(lcKestTracker) << "KestProxyPluginControlInterface::activate";
-    QDBusConnection::sessionBus().send(m_activateMessage);
+    QDBusConnection::sessionBus().send(d->m_activateMessage);
 }
 
 void KestProxyPluginControlInterface::deactivate()
 {
     qCDebug(lcKestTracker) << "KestProxyPluginControlInterface::deactivate";
-    QDBusConnection::sessionBus().send(m_deactivateMessage);
+    QDBusConnection::sessionBus().send(d->m_deactivateMessage);
 }

@@ -13,6 +13,7 @@
 
 #include <QDBusConnection>
 
+// Owned through the tracker's d-pointer; a child as well, so that it moves to another thread with the tracker.
 KestSharedPrivate::KestSharedPrivate(KestShared *shared)
     : QObject(shared)
     , m_shared(shared)

@@ -9,6 +9,9 @@
 #include <QList>
 #include <QString>
 
+#include <memory>
+
+class DBusAdaptorPrivate;
 class KestContent;
 class QDBusMessage;
 class KestProxySource;
@@ -29,6 +32,7 @@ class QKESTSHARED_EXPORT DBusAdaptor : public QDBusAbstractAdaptor
     Q_CLASSINFO("D-Bus Introspection", KEST_PROXY_SOURCE_INTROSPECTION)
 public:
     explicit DBusAdaptor(KestProxySource *source);
+    ~DBusAdaptor() override;
 
     //! A new content for a good row, or null when its metadata block is malformed.
     KestContent *parseBrowseResult(KestBrowseResultDBusStruct &result);
@@ -45,9 +49,7 @@ public Q_SLOTS:
                       int errorCode, const QString &errorMessage, const QDBusMessage &message);
 
 private:
-    bool acceptsCaller(const QDBusMessage &message);
-
-    KestProxySource *m_source;
+    std::unique_ptr<DBusAdaptorPrivate> const d;
 };
 
 #endif

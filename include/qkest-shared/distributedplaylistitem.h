@@ -9,7 +9,7 @@
 #include <QString>
 
 //! A playlist entry together with the service that holds it: a D-Bus structure (uss). Lists travel as a(uss).
-struct QKESTSHARED_EXPORT distributedPlaylistItem
+struct distributedPlaylistItem
 {
     uint index = 0;
     QString uuid;

@@ -15,7 +15,7 @@
  * A good row has errorCode 0 and an empty errorMessage; its metadata is a metadata block
  * (see DBusMessageUtil). The row with remainingCount 0 is the browse's last.
  */
-struct QKESTSHARED_EXPORT KestBrowseResultDBusStruct
+struct KestBrowseResultDBusStruct
 {
     int remainingCount = 0;
     uint index = 0;

@@ -8,6 +8,9 @@
 #include <QDBusAbstractAdaptor>
 #include <QString>
 
+#include <memory>
+
+class KestPlaylistAdaptorPrivate;
 class QDBusMessage;
 
 /*!
@@ -69,13 +72,7 @@ private Q_SLOTS:
     void send_repeat_mode_changed();
 
 private:
-    void sendReply(const QDBusMessage &message, const QString &uuid, const char *failure);
-    bool sendSignal(const QString &path, const QString &member, const QList<QVariant> &arguments,
-                    const char *failure);
-
-    KestPlaylist *m_playlist;
-    QString m_serviceName;
-    QString m_objectPath;
+    std::unique_ptr<KestPlaylistAdaptorPrivate> const d;
 };
 
 #endif

@@ -7,6 +7,9 @@
 #include <QDBusVariant>
 #include <QString>
 
+#include <memory>
+
+class KestPlaylistModelAdaptorPrivate;
 class QAbstractItemModel;
 class QModelIndex;
 
@@ -49,11 +52,7 @@ private Q_SLOTS:
     void handleModelReset();
 
 private:
-    void sendSignal(const QString &member, const QList<QVariant> &arguments, const char *failure);
-
-    QString m_objectPath;
-    QAbstractItemModel *m_model;
-    bool m_initialized;
+    std::unique_ptr<KestPlaylistModelAdaptorPrivate> const d;
 };
 
 #endif

@@ -8,6 +8,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
+class KestProxyModelPrivate;
+
 /*!
  * A flat, read-only view of the item model that another process exports for playlist \a id
  * (see KestPlaylistModelAdaptor). Every question is one blocking round trip to that process;
@@ -43,16 +47,8 @@ public Q_SLOTS:
     void catchModelRowsRemovedSignal(uint start, uint end);
 
 private:
-    bool announceRows(uint start, uint end, int direction);
-    int remoteRowCount() const;
-    int remoteRow(int row) const;
-
-    QString m_objectPath;
-    QString m_serviceName;
-    // The remote model has changed before its signal arrives, but while a change is being
-    // announced views must still see the rows as they were; these translate their questions.
-    int m_announcedFirst;
-    int m_announcedDelta;
+    friend class KestProxyModelPrivate;
+    std::unique_ptr<KestProxyModelPrivate> const d;
 };
 
 #endif

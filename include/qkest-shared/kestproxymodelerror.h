@@ -3,16 +3,16 @@
 
 #include "qkestshared_export.h"
 
+#include <QDBusArgument>
+#include <QDBusMetaType>
 #include <QMetaType>
-
-class QDBusArgument;
 
 /*!
  * Stands in a get_data or get_header_data reply when the exported model has nothing to show
  * for the cell or header asked for. On the bus it is a structure of one int32, "(i)", inside
  * the reply's variant. Receivers reject the whole value; the integer carries no meaning.
  */
-struct QKESTSHARED_EXPORT KestProxyModelError
+struct KestProxyModelError
 {
     int value = 0;
 
@@ -24,5 +24,11 @@ Q_DECLARE_METATYPE(KestProxyModelError)
 
 QKESTSHARED_EXPORT QDBusArgument &operator<<(QDBusArgument &argument, const KestProxyModelError &error);
 QKESTSHARED_EXPORT const QDBusArgument &operator>>(const QDBusArgument &argument, KestProxyModelError &error);
+
+inline void KestProxyModelError::registerType()
+{
+    qRegisterMetaType<KestProxyModelError>("KestProxyModelError");
+    qDBusRegisterMetaType<KestProxyModelError>();
+}
 
 #endif

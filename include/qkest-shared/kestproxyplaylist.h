@@ -12,7 +12,7 @@
 
 #include <memory>
 
-class KestProxyModel;
+class KestProxyPlaylistPrivate;
 
 /*!
  * A read-only local view of a playlist that another process exports (see KestPlaylistAdaptor).
@@ -80,13 +80,7 @@ public Q_SLOTS:
     void catchRepeatModeChangedSignal();
 
 private:
-    QString m_serviceName;
-    QString m_objectPath;
-    std::unique_ptr<KestProxyModel> m_model;
-    int m_currentIndex;
-    int m_size;
-    // The bus refuses a subscription that exists already, so a second connect must not ask again.
-    bool m_signalsConnected = false;
+    std::unique_ptr<KestProxyPlaylistPrivate> const d;
 };
 
 #endif

@@ -5,7 +5,9 @@
 
 #include <kestplugincontrolinterface.h>
 
-#include <QDBusMessage>
+#include <memory>
+
+class KestProxyPluginControlInterfacePrivate;
 
 /*!
  * Control of a plugin process on the bus: activate() and deactivate() send the plugin those
@@ -22,8 +24,7 @@ public:
     void deactivate() override;
 
 private:
-    QDBusMessage m_activateMessage;
-    QDBusMessage m_deactivateMessage;
+    std::unique_ptr<KestProxyPluginControlInterfacePrivate> const d;
 };
 
 #endif

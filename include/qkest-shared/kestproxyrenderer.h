@@ -10,8 +10,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
 class KestInternalRegistry;
-class KestProxyRendererPlaybackRequest;
+class KestProxyRendererPrivate;
 class KestProxyRendererRequest;
 
 /*!
@@ -97,13 +99,7 @@ private Q_SLOTS:
     void unassignPlaylist();
 
 private:
-    KestProxyRendererPlaybackRequest *playbackRequest(const QString &method);
-    bool issueRequest(KestProxyRendererRequest *request);
-
-    QString m_service;
-    QString m_objectPath;
-    const KestInternalRegistry *m_registry;
-    int m_state;
+    std::unique_ptr<KestProxyRendererPrivate> const d;
 };
 
 #endif

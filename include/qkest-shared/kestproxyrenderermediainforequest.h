@@ -5,6 +5,8 @@
 
 #include "kestmediainfo.h"
 
+class KestProxyRendererMediaInfoRequestPrivate;
+
 //! Asks the renderer about the current media; the result member takes (KestRenderer*, KestMediaInfo).
 class QKESTSHARED_EXPORT KestProxyRendererMediaInfoRequest : public KestProxyRendererRequest
 {
@@ -20,9 +22,7 @@ public Q_SLOTS:
     void handleReply(const KestMediaInfo &mediaInfo);
 
 private:
-    QPointer<QObject> m_receiver;
-    const char *m_member;
-    QString m_argument;
+    Q_DECLARE_PRIVATE(KestProxyRendererMediaInfoRequest)
 };
 
 #endif

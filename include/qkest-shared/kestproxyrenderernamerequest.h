@@ -3,6 +3,8 @@
 
 #include "kestproxyrendererrequest.h"
 
+class KestProxyRendererNameRequestPrivate;
+
 //! Reads the renderer's display name; the result slot takes (QString name).
 class QKESTSHARED_EXPORT KestProxyRendererNameRequest : public KestProxyRendererRequest
 {
@@ -18,8 +20,7 @@ public Q_SLOTS:
     void handleReply(const QString &name);
 
 private:
-    QPointer<QObject> m_receiver;
-    const char *m_member;
+    Q_DECLARE_PRIVATE(KestProxyRendererNameRequest)
 };
 
 #endif

@@ -5,6 +5,8 @@
 
 #include <QUrl>
 
+class KestProxyRendererPlaybackRequestPrivate;
+
 /*!
  * A playback command on the renderer interface. The remote renderer answers with an empty reply;
  * success is reported to the error member as a KestError with code 0.
@@ -29,7 +31,7 @@ public Q_SLOTS:
     void handleReply();
 
 private:
-    QList<QVariant> m_args;
+    Q_DECLARE_PRIVATE(KestProxyRendererPlaybackRequest)
 };
 
 #endif

@@ -3,6 +3,8 @@
 
 #include "kestproxyrendererrequest.h"
 
+class KestProxyRendererPositionRequestPrivate;
+
 //! Asks the renderer for the playback position; the result member takes (KestRenderer*, uint).
 class QKESTSHARED_EXPORT KestProxyRendererPositionRequest : public KestProxyRendererRequest
 {
@@ -18,8 +20,7 @@ public Q_SLOTS:
     void handleReply(uint position);
 
 private:
-    QPointer<QObject> m_receiver;
-    const char *m_member;
+    Q_DECLARE_PRIVATE(KestProxyRendererPositionRequest)
 };
 
 #endif

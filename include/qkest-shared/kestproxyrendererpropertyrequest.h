@@ -5,6 +5,8 @@
 
 #include <QDBusVariant>
 
+class KestProxyRendererPropertyRequestPrivate;
+
 /*!
  * Reads one property of the renderer on the extension interface. The value is also stored as a
  * property of the renderer proxy. The receiver's member takes (QString name, QVariant value) and
@@ -26,7 +28,7 @@ public Q_SLOTS:
     void handleError(const QDBusError &error) override;
 
 private:
-    QList<QVariant> m_args;
+    Q_DECLARE_PRIVATE(KestProxyRendererPropertyRequest)
 };
 
 #endif

@@ -10,7 +10,10 @@
 #include <QString>
 #include <QVariant>
 
+#include <memory>
+
 class KestProxyRenderer;
+class KestProxyRendererRequestPrivate;
 
 /*!
  * One call of a KestProxyRenderer to its remote renderer that expects a reply.
@@ -41,7 +44,10 @@ public Q_SLOTS:
     virtual void handleError(const QDBusError &error);
 
 protected:
-    //! Sends m_method on \a interface to the renderer, with \a replySlot taking the reply.
+    //! For the library's own requests, whose private data derives from the base's.
+    KestProxyRendererRequest(KestProxyRendererRequestPrivate &dd, QObject *parent);
+
+    //! Sends the request's method on \a interface to the renderer, with \a replySlot taking the reply.
     bool callRenderer(const QString &interface, const char *replySlot,
                       const QList<QVariant> &arguments = QList<QVariant>());
     //! False when an error receiver is set but has no fitting error member.
@@ -55,10 +61,10 @@ protected:
      */
     static void complete(const QPointer<KestProxyRendererRequest> &request);
 
-    KestProxyRenderer *m_renderer;
-    QString m_method;
-    QPointer<QObject> m_errorReceiver;
-    const char *m_errorMember;
+    std::unique_ptr<KestProxyRendererRequestPrivate> const d_ptr;
+
+private:
+    Q_DECLARE_PRIVATE(KestProxyRendererRequest)
 };
 
 #endif

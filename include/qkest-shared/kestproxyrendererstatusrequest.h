@@ -3,6 +3,8 @@
 
 #include "kestproxyrendererrequest.h"
 
+class KestProxyRendererStatusRequestPrivate;
+
 /*!
  * Asks the renderer for its status; the result member takes
  * (KestRenderer*, QString playlistId, uint playbackIndex, int playbackState, QString objectId).
@@ -22,8 +24,7 @@ public Q_SLOTS:
     void handleReply(const QString &playlistId, uint playbackIndex, int playbackState, const QString &objectId);
 
 private:
-    QPointer<QObject> m_receiver;
-    const char *m_member;
+    Q_DECLARE_PRIVATE(KestProxyRendererStatusRequest)
 };
 
 #endif

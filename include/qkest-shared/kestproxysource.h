@@ -15,8 +15,9 @@
 #include <QString>
 #include <QStringList>
 
-class DBusAdaptor;
-class KestProxySourceNameRequest;
+#include <memory>
+
+class KestProxySourcePrivate;
 
 /*!
  * A media source that lives in another process, used like a local KestSource.
@@ -121,7 +122,7 @@ public Q_SLOTS:
     void handleQueryError(uint queryId, int errorCode, const QString &errorMessage);
     /*!
      * Get-metadata replies: the first argument is a metadata block (result) or the error domain
-     * (error). The pending request is the one in m_ongoingGetMetas under m_getMetaId; its
+     * (error). The pending request is the one in ongoingGetMetas() under getMetaId(); its
      * slots take (uint id, QStringList keys, QStringList values) and (uint id, QString message).
      */
     void handleGetMetaResult(const QDBusMessage &message);
@@ -130,19 +131,16 @@ public Q_SLOTS:
 
 protected:
     // Only derived proxies that place get-metadata requests fill these; the proxy owns the actions.
-    QMap<uint, KestOngoingAction *> m_ongoingGetMetas;
-    uint m_getMetaId = 0;
+    QMap<uint, KestOngoingAction *> &ongoingGetMetas();
+    //! The id of the get-metadata request whose reply comes next; 0 until set.
+    uint getMetaId() const;
+    void setGetMetaId(uint id);
 
 private Q_SLOTS:
     void getNameCallback(const QString &name);
 
 private:
-    DBusAdaptor *m_dbusAdaptor = nullptr;
-    QMap<uint, KestOngoingAction *> m_ongoingQueries;
-    QMap<uint, KestOngoingAction *> m_ongoingBrowses;
-    KestProxySourceNameRequest *m_nameRequest = nullptr;
-    QString m_serviceName;
-    QString m_objectPath;
+    std::unique_ptr<KestProxySourcePrivate> const d;
 };
 
 #endif

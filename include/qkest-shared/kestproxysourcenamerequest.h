@@ -5,10 +5,12 @@
 
 #include <QDBusError>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
+#include <memory>
+
 class KestProxySource;
+class KestProxySourceNameRequestPrivate;
 
 /*!
  * Fetches a remote source's display name with an asynchronous call and hands it to the
@@ -20,6 +22,7 @@ class QKESTSHARED_EXPORT KestProxySourceNameRequest : public QObject
 public:
     KestProxySourceNameRequest(QObject *parent, KestProxySource *source, const QString &method, QObject *receiver,
                                const char *slot);
+    ~KestProxySourceNameRequest() override;
 
     //! Places the call of \a method on the source's extension interface; false when it cannot.
     bool call();
@@ -28,11 +31,8 @@ protected Q_SLOTS:
     void handleReply(const QString &name);
     virtual void handleError(const QDBusError &error);
 
-protected:
-    KestProxySource *source;
-    QString method;
-    QPointer<QObject> receiver;
-    const char *slot;
+private:
+    std::unique_ptr<KestProxySourceNameRequestPrivate> const d;
 };
 
 #endif

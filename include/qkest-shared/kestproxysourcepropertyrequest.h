@@ -6,10 +6,12 @@
 #include <QDBusError>
 #include <QDBusVariant>
 #include <QObject>
-#include <QPointer>
 #include <QString>
 
+#include <memory>
+
 class KestProxySource;
+class KestProxySourcePropertyRequestPrivate;
 
 /*!
  * Fetches one extension property of a remote source. The value is stored as a dynamic
@@ -23,6 +25,7 @@ class QKESTSHARED_EXPORT KestProxySourcePropertyRequest : public QObject
 public:
     KestProxySourcePropertyRequest(QObject *parent, KestProxySource *source, QObject *receiver, const char *slot,
                                    const QString &propertyName);
+    ~KestProxySourcePropertyRequest() override;
 
     //! Places the call; when it cannot, the request deletes itself and returns false.
     bool call();
@@ -32,12 +35,7 @@ public Q_SLOTS:
     void handleError(const QDBusError &error);
 
 private:
-    bool callReceiver(const QString &name, const QVariant &value);
-
-    KestProxySource *source;
-    QPointer<QObject> receiver;
-    const char *slot;
-    QString propertyName;
+    std::unique_ptr<KestProxySourcePropertyRequestPrivate> const d;
 };
 
 #endif

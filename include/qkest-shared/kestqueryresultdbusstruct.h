@@ -9,7 +9,7 @@
 #include <QStringList>
 
 //! One query result row as a remote source sends it: the D-Bus structure (uas).
-struct QKESTSHARED_EXPORT KestQueryResultDBusStruct
+struct KestQueryResultDBusStruct
 {
     uint index = 0;
     QStringList resultRow;

@@ -6,6 +6,8 @@
 #include <QFlags>
 #include <QObject>
 
+#include <memory>
+
 class KestPlaylist;
 class KestRegistry;
 class KestSharedPrivate;
@@ -71,7 +73,7 @@ public:
 
 private:
     friend class KestSharedPrivate;
-    KestSharedPrivate *const d;
+    std::unique_ptr<KestSharedPrivate> const d;
 };
 
 Q_DECLARE_OPERATORS_FOR_FLAGS(KestShared::TrackFlagSet)

@@ -9,7 +9,7 @@
 #include <QString>
 
 //! One playlist entry on the bus: a D-Bus structure (us). Lists travel as a(us).
-struct QKESTSHARED_EXPORT playlistItem
+struct playlistItem
 {
     uint index = 0;
     QString uuid;

@@ -116,8 +116,8 @@ public:
 
     void getMetadata(uint id, const QString &objectId, Receiver *receiver)
     {
-        m_getMetaId = id;
-        m_ongoingGetMetas.insert(id, new KestOngoingAction{receiver, SLOT(onMeta(uint,QStringList,QStringList)),
+        setGetMetaId(id);
+        ongoingGetMetas().insert(id, new KestOngoingAction{receiver, SLOT(onMeta(uint,QStringList,QStringList)),
                                                            SLOT(onMetaError(uint,QString))});
         QDBusMessage call = QDBusMessage::createMethodCall(serviceName(), objectPath(),
                                                            KestBusNames::sourceInterface(),

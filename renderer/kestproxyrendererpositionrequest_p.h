@@ -1,0 +1,20 @@
+#ifndef KESTPROXYRENDERERPOSITIONREQUEST_P_H
+#define KESTPROXYRENDERERPOSITIONREQUEST_P_H
+
+//
+//  Not part of the library's API: it may change from version to version without notice.
+//
+
+#include "kestproxyrendererrequest_p.h"
+
+class KestProxyRendererPositionRequestPrivate : public KestProxyRendererRequestPrivate
+{
+public:
+    KestProxyRendererPositionRequestPrivate(KestProxyRenderer *renderer, const QString &method, QObject *errorReceiver,
+                                            const char *errorMember, QObject *receiver, const char *member);
+
+    QPointer<QObject> m_receiver;
+    const char *m_member;
+};
+
+#endif
