@@ -28,7 +28,7 @@ KestProxyRendererRequest::KestProxyRendererRequest(QObject *parent, KestProxyRen
 
 KestProxyRendererRequest::KestProxyRendererRequest(KestProxyRendererRequestPrivate &dd, QObject *parent)
     : QObject(parent)
-    , d_ptr(&dd)
+    , d_request(&dd)
 {
 }
 

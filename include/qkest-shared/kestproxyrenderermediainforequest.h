@@ -22,7 +22,7 @@ public Q_SLOTS:
     void handleReply(const KestMediaInfo &mediaInfo);
 
 private:
-    Q_DECLARE_PRIVATE(KestProxyRendererMediaInfoRequest)
+    Q_DECLARE_PRIVATE_D(d_request, KestProxyRendererMediaInfoRequest)
 };
 
 #endif

@@ -20,7 +20,7 @@ public Q_SLOTS:
     void handleReply(const QString &name);
 
 private:
-    Q_DECLARE_PRIVATE(KestProxyRendererNameRequest)
+    Q_DECLARE_PRIVATE_D(d_request, KestProxyRendererNameRequest)
 };
 
 #endif

@@ -31,7 +31,7 @@ public Q_SLOTS:
     void handleReply();
 
 private:
-    Q_DECLARE_PRIVATE(KestProxyRendererPlaybackRequest)
+    Q_DECLARE_PRIVATE_D(d_request, KestProxyRendererPlaybackRequest)
 };
 
 #endif

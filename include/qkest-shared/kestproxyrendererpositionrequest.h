@@ -20,7 +20,7 @@ public Q_SLOTS:
     void handleReply(uint position);
 
 private:
-    Q_DECLARE_PRIVATE(KestProxyRendererPositionRequest)
+    Q_DECLARE_PRIVATE_D(d_request, KestProxyRendererPositionRequest)
 };
 
 #endif

@@ -28,7 +28,7 @@ public Q_SLOTS:
     void handleError(const QDBusError &error) override;
 
 private:
-    Q_DECLARE_PRIVATE(KestProxyRendererPropertyRequest)
+    Q_DECLARE_PRIVATE_D(d_request, KestProxyRendererPropertyRequest)
 };
 
 #endif

@@ -61,10 +61,11 @@ protected:
      */
     static void complete(const QPointer<KestProxyRendererRequest> &request);
 
-    std::unique_ptr<KestProxyRendererRequestPrivate> const d_ptr;
+    // Not d_ptr, which would hide QObject's own.
+    std::unique_ptr<KestProxyRendererRequestPrivate> const d_request;
 
 private:
-    Q_DECLARE_PRIVATE(KestProxyRendererRequest)
+    Q_DECLARE_PRIVATE_D(d_request, KestProxyRendererRequest)
 };
 
 #endif

@@ -24,7 +24,7 @@ public Q_SLOTS:
     void handleReply(const QString &playlistId, uint playbackIndex, int playbackState, const QString &objectId);
 
 private:
-    Q_DECLARE_PRIVATE(KestProxyRendererStatusRequest)
+    Q_DECLARE_PRIVATE_D(d_request, KestProxyRendererStatusRequest)
 };
 
 #endif
