@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Browse and query rows reaching the caller's slots: KestProxySource against a raw QtDBus
 // receiver of the same rows (KestRawSourceAdaptor) from the same remote source, 100k rows in
 // result calls of 100 rows each. Browse rows carry a metadata block of ten entries, query rows ten

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The metadata block decoder on blocks of growing size. Every browse row goes through it.
 //
 // DecodeToMap is what each browse row costs; DecodeToLists what a get-metadata reply costs;

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // A remote playlist model read as a view reads it: row and column count, then index() and
 // data() for every cell of 200 rows and 5 columns, through KestProxyModel, against blocking raw
 // get_row_count, get_column_count and get_data calls to the same exported model.

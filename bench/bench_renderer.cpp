@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Renderer round trips, pipelined: 5000 KestProxyRenderer::getPosition() requests in flight,
 // their replies counted by the caller's slot, against 5000 raw asynchronous get_position calls,
 // each with a QDBusPendingCallWatcher, to the same remote renderer.

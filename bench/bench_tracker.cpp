@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The tracker with many components on the bus, N renderers and sources (half each) owned by
 // one peer process, against KestBareTracker, which does the bus work below which no tracker can
 // go:

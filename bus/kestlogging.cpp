@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #include "kestlogging_p.h"
 
 // Debug traces are off until the logging rules turn them on: an application that sets none

@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
+
 # Writes the header with the library's revision and build time: git describe where the sources are
 # a git checkout, "N/A" otherwise. Run at every build; the header is rewritten, and the tracker
 # rebuilt, only when the revision has changed. The build time honours SOURCE_DATE_EPOCH.

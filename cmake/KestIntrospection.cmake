@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
+
 # kest_introspection_header(OUTPUT <header> FILES <interface xml>...)
 #
 # Writes a header that defines, for each interface file, KEST_<NAME>_INTROSPECTION: the file's

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #include "kesterror.h"
 
 const QString KestError::KEST_SOURCE_ERROR_QUARK = QStringLiteral("kest-source-error-quark");

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
+
 # Builds the benchmarks in release mode and runs each program three times, each run on a private
 # bus of its own. Every program measures the library against raw QtDBus doing the same work in
 # the same run; the table at the end shows, per row, the run with the least ratio.

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
+
 # Builds the library and runs the demonstration on a private session bus of its own.
 # With --serve the demonstration's components stay up for kest-ctl (built as well) until Ctrl-C.
 set -euo pipefail

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
+
 # Installs the Debian 12 packages that building, testing and the demonstration need, when missing.
 set -euo pipefail
 

@@ -1,4 +1,7 @@
 #!/usr/bin/env bash
+# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: LGPL-2.1-or-later
+
 # Builds the library and its tests in three configurations (Qt 6, Qt 5.15, and Qt 6 with
 # AddressSanitizer and UndefinedBehaviorSanitizer), runs the tests of each and prints one summary
 # line per configuration. The builds run side by side, sharing the machine's cores.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The remote components of the benchmarks, in one process on the benchmark's bus.
 //
 //   kest-bench-peer [--renderers N] [--sources N] [--rows N] [--batch N] [--model ROWSxCOLUMNS]

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 #ifndef KESTDEMOEXTENSIONADAPTOR_H
 #define KESTDEMOEXTENSIONADAPTOR_H
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Demonstration of libqkest-shared on a private session bus: a plugin process hosting a renderer
 // and a source, activated by the bus daemon, and a second application that shares a playlist.
 // With --serve it brings them up and keeps them, and the bus, running until it is interrupted.

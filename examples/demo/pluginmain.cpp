@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The demonstration plugin process, started by the bus daemon when its plugin name is called.
 
 #include "kestdemoplugin.h"

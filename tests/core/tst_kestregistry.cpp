@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 #include "kestinternalregistry.h"
 #include "kestlocalplaylist.h"
 #include "kestplugincontrolinterface.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // kest-ctl run as a program against peer processes on the test bus.
 //
 // Faults to catch: a usage error that touches the bus or ends with the wrong status; text or JSON

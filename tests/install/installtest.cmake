@@ -1,3 +1,6 @@
+# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # Installs the build into a fresh prefix, then builds and runs a small application against it,
 # once through the CMake package and once through pkg-config.
 #

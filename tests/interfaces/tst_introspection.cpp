@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The objects the library exports, as another process sees them, against the interface files.
 //
 // Catches: an interface file that qdbusxml2cpp refuses (a custom structure without its type

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The calls that the proxies make and the signals they follow, against the interface files.
 //
 // Catches: a member that a proxy calls under a name, on an interface or with arguments that

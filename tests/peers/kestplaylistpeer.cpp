@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Publishes an in-memory playlist with both adaptors, as an application that shares its
 // playlist does, and lets the test change it through a control object of its own.
 //

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // A plugin process for the tests, started by the bus daemon when something calls it.
 //
 //   kest-plugin-peer --service NAME --plugin PLUGIN [--renderer UUID]... [--source UUID]...

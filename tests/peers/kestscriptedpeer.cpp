@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // A remote component for the tests: owns the bus names and serves the object paths given on
 // the command line, and does whatever the test scripts through its control object.
 //

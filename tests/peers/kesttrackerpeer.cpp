@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // A second application with a tracker of its own, for the tests of playlist sharing between trackers.
 //
 //   kest-tracker-peer --control NAME

@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 """An independent D-Bus client for the playlist tests, built on GLib's D-Bus implementation.
 
 Takes one JSON argument:

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The publishing side: a playlist and its model exported from this process, read by an
 // independent D-Bus client in another process, which also checks the wire types.
 

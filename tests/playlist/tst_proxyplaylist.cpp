@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The reading side: playlists published by other processes, read and followed through
 // KestProxyPlaylist and KestProxyModel.
 

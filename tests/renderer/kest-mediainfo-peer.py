@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # A remote renderer written with python-dbus, so that KestMediaInfo's (sa{sav}) is checked against
 # a D-Bus implementation other than Qt's.
 #

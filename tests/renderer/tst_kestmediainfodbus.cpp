@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // KestMediaInfo's (sa{sav}) checked against python-dbus: a renderer written in Python answers
 // get_current_media_info with a struct of its own making, and reports how ours arrives.
 

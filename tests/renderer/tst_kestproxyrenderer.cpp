@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // KestProxyRenderer against a renderer in another process: what goes over the wire, what comes
 // back to the caller, and what happens when the renderer fails, stays silent or goes away.
 

@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # A remote source written against python3-dbus, independent of the library: it answers
 # browse and query with fixed ids and then pushes results back to the caller's result
 # receiver, with a metadata block packed by struct.pack.

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The metadata block decoder: every value type, every way a block can be malformed, and random
 // blocks, with the one-pass block decoder held against a loop of the extract operations.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The source proxy against a remote source in another process: a scripted peer answers the
 // proxy's calls and pushes browse and query results back to the proxy's result receiver.
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The scripted peer is what every cross-process test stands on: check that it answers, fails,
 // stays silent, calls back and records as scripted.
 

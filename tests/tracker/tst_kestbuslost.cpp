@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // The bus daemon dies under a tracker: every remote proxy leaves the registry with one warning,
 // and commands on a proxy whose bus is gone fail instead of reporting success.
 

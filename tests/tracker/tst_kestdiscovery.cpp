@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Discovery of components on the bus and their removal when their process leaves it.
 
 #include "kestregistrycleaner.h"

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // A hostile client on the same bus, with no privileges and no names of its own, must not crash
 // the tracker, remove or hide live components, leave proxies for names that nobody owns, or
 // inject results into a source proxy's pending requests.

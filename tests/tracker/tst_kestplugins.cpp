@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Plugin control proxies and real activation through the bus daemon.
 //
 // The test bus's service directory holds two activatable plugins (see CMakeLists.txt):

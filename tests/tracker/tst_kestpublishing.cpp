@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
 // Sharing playlists between two applications that both run a tracker.
 
 #include "kestbusnames_p.h"

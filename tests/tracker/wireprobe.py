@@ -1,4 +1,7 @@
 #!/usr/bin/python3
+# SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+# SPDX-License-Identifier: BSD-3-Clause
+
 # An independent D-Bus peer (python3-dbus) that reports what arrives on the wire.
 #
 #   wireprobe.py BUSNAME

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 #ifndef KESTCTLRENDERERCOMMAND_H
 #define KESTCTLRENDERERCOMMAND_H
 

@@ -1,3 +1,6 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: LGPL-2.1-or-later
+
 // kest-ctl: lists, follows and drives the Kest media framework's components on the session bus.
 
 #include "kestctlexitstatus.h"
