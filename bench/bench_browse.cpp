@@ -27,9 +27,18 @@ const uint Rows = 100000;
 const uint WarmUpRows = 1000;
 const int ValuesPerRow = 10;
 
-enum class Client { Library, Raw };
-enum class Kind { Browse, Query };
-enum class Logging { Silenced, QtDefault };
+enum class Client {
+    Library,
+    Raw
+};
+enum class Kind {
+    Browse,
+    Query
+};
+enum class Logging {
+    Silenced,
+    QtDefault
+};
 
 const QStringList &keys()
 {
@@ -60,9 +69,7 @@ Start rawStart(KestRawSourceAdaptor *source, Kind kind)
 {
     if (kind == Kind::Browse)
         return [source](uint rows, KestBenchReceiver *receiver) { return source->browse(keys(), 0, rows, receiver); };
-    return [source](uint rows, KestBenchReceiver *receiver) {
-        return source->query(QString::number(rows), receiver);
-    };
+    return [source](uint rows, KestBenchReceiver *receiver) { return source->query(QString::number(rows), receiver); };
 }
 
 void deliverRows(benchmark::State &state, Kind kind, Client client, Logging logging)

@@ -25,7 +25,10 @@ const int Rows = 200;
 const int Columns = 5;
 const QString PlaylistId = QStringLiteral("benchlist");
 
-enum class Client { Library, Raw };
+enum class Client {
+    Library,
+    Raw
+};
 
 // One blocking call to the exported model; the reply's first argument.
 QVariant rawCall(const QString &member, const QList<QVariant> &arguments = {})
@@ -47,7 +50,8 @@ int readRaw()
     for (int row = 0; row < rows; ++row) {
         for (int column = 0; column < columns; ++column) {
             // A cell that the model does not have comes as a structure instead of a value.
-            const QVariant value = qvariant_cast<QDBusVariant>(rawCall(QStringLiteral("get_data"), {row, column})).variant();
+            const QVariant value =
+                qvariant_cast<QDBusVariant>(rawCall(QStringLiteral("get_data"), {row, column})).variant();
             cells += value.isValid() && value.userType() < QMetaType::User;
         }
     }
@@ -75,7 +79,7 @@ void Cells(benchmark::State &state, Client client)
     }
     KestProxyModel model(PlaylistId);
     const std::function<int()> read = client == Client::Library ? std::function<int()>([&] { return readModel(model); })
-                                                                  : readRaw;
+                                                                : readRaw;
     KestBench::rounds(
         state, [&](KestBenchClock &) { return read() == Rows * Columns; }, "cells were missing", Rows * Columns,
         "cells/s");

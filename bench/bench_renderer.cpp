@@ -27,7 +27,10 @@ namespace {
 const int InFlight = 5000;
 const int WarmUpCalls = 100;
 
-enum class Client { Library, Raw };
+enum class Client {
+    Library,
+    Raw
+};
 
 // Sends one get_position call; the reply reaches the receiver's position slot.
 using Ask = std::function<bool(KestBenchReceiver *receiver)>;

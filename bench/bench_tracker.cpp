@@ -30,7 +30,11 @@
 
 namespace {
 
-enum class Client { Library, LibraryWithRendererSignals, Bare };
+enum class Client {
+    Library,
+    LibraryWithRendererSignals,
+    Bare
+};
 
 KestShared::TrackFlagSet trackFlags(Client client)
 {
@@ -191,18 +195,25 @@ int main(int argc, char **argv)
 {
     const auto initialize = [](bool rendererSignals, int count) {
         return KestBenchRatio{
-            QStringLiteral("initialize%1_%2").arg(rendererSignals ? QLatin1String("_signals") : QLatin1String()).arg(count),
+            QStringLiteral("initialize%1_%2")
+                .arg(rendererSignals ? QLatin1String("_signals") : QLatin1String())
+                .arg(count),
             QStringLiteral("initialize()%1, %2 renderers+sources, vs ListNames + AddMatch + NameHasOwner per name")
                 .arg(rendererSignals ? QLatin1String(" with TrackRendererSignals") : QLatin1String())
                 .arg(count),
             QStringLiteral("Initialize/%1/%2")
                 .arg(rendererSignals ? QLatin1String("library_renderer_signals") : QLatin1String("library"))
                 .arg(count),
-            QStringLiteral("Initialize/bare/%1").arg(count), QString(), 2.0};
+            QStringLiteral("Initialize/bare/%1").arg(count),
+            QString(),
+            2.0};
     };
     return KestBench::run(
         argc, argv,
-        {initialize(false, 1000), initialize(false, 2000), initialize(true, 1000), initialize(true, 2000),
+        {initialize(false, 1000),
+         initialize(false, 2000),
+         initialize(true, 1000),
+         initialize(true, 2000),
          {QStringLiteral("removal_2000"), QStringLiteral("removal of 2000 components when their process exits"),
           QStringLiteral("Removal/library/2000"), QStringLiteral("Removal/bare/2000"), QString(), 1.5},
          {QStringLiteral("memory_per_proxy"), QStringLiteral("resident memory per proxy, 2000 proxies"),

@@ -86,18 +86,18 @@ QString KestOwnerWatch::shared(const QString &owner)
 // NameHasNoOwner, or no answer at all: nobody can be reached under this name.
 QString KestOwnerWatch::askOwner(const QString &name)
 {
-    return KestBusCall::firstArgument(KestBusCall::blocking(KestBusNames::busDaemonService(),
-                                                            KestBusNames::busDaemonPath(),
-                                                            KestBusNames::busDaemonInterface(),
-                                                            QStringLiteral("GetNameOwner"), {name}))
+    return KestBusCall::firstArgument(
+               KestBusCall::blocking(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(),
+                                     KestBusNames::busDaemonInterface(), QStringLiteral("GetNameOwner"), {name}))
         .toString();
 }
 
 void KestOwnerWatch::resolve(const QString &name)
 {
-    QDBusMessage question =
-        QDBusMessage::createMethodCall(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(),
-                                       KestBusNames::busDaemonInterface(), QStringLiteral("GetNameOwner"));
+    QDBusMessage question = QDBusMessage::createMethodCall(KestBusNames::busDaemonService(),
+                                                           KestBusNames::busDaemonPath(),
+                                                           KestBusNames::busDaemonInterface(),
+                                                           QStringLiteral("GetNameOwner"));
     question << name;
     auto *call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(question), this);
     connect(call, &QDBusPendingCallWatcher::finished, this, [this, name](QDBusPendingCallWatcher *call) {

@@ -67,7 +67,7 @@ private:
         int followers = 0;
         bool asked = false;
         bool answered = false;
-        bool known = false;    // by that answer, or by a change the daemon announced since
+        bool known = false; // by that answer, or by a change the daemon announced since
         QString owner;
     };
     static QString askOwner(const QString &name);

@@ -66,9 +66,9 @@ bool KestCallbackHelper::invokeErrorCallback(KestRenderer *renderer, KestError &
     return invoke(receiver, member, renderer, error);
 }
 
-bool KestCallbackHelper::invokeGetStatusCallback(KestRenderer *renderer, const QString &playlistId,
-                                                 uint playbackIndex, int playbackState, const QString &objectId,
-                                                 QObject *receiver, const char *member)
+bool KestCallbackHelper::invokeGetStatusCallback(KestRenderer *renderer, const QString &playlistId, uint playbackIndex,
+                                                 int playbackState, const QString &objectId, QObject *receiver,
+                                                 const char *member)
 {
     return invoke(receiver, member, renderer, playlistId, playbackIndex, playbackState, objectId);
 }

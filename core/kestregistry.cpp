@@ -84,6 +84,7 @@ QList<KestPlaylist *> KestRegistry::playlists() const
 QMap<QString, KestPluginControlInterface *> KestRegistry::pluginControlInterfaces() const
 {
     QMap<QString, KestPluginControlInterface *> result;
-    d->plugins.forEach([&result](const QString &name, KestPluginControlInterface *plugin) { result.insert(name, plugin); });
+    d->plugins.forEach(
+        [&result](const QString &name, KestPluginControlInterface *plugin) { result.insert(name, plugin); });
     return result;
 }

@@ -70,8 +70,8 @@ bool KestPlaylistAdaptor::init()
     // An id that cannot stand in a bus name and a path would claim a name that others read
     // as another playlist, or a name without an object. A name that is already owned, even
     // by this process, is not claimed: releasing it later would take it from its owner.
-    if (KestBusName::isValidElement(id) && bus.interface()
-        && !bus.interface()->isServiceRegistered(serviceName).value() && bus.registerService(serviceName)) {
+    if (KestBusName::isValidElement(id) && bus.interface() && !bus.interface()->isServiceRegistered(serviceName).value()
+        && bus.registerService(serviceName)) {
         d->m_serviceName = serviceName;
         objectPath = KestBusNames::playlistPath(id);
         if (bus.registerObject(objectPath, d->m_playlist, QDBusConnection::ExportAdaptors)) {

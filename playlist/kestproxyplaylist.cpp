@@ -17,7 +17,7 @@
 namespace {
 
 // Enumeration values that arrive from the bus are used only when the enumeration has them.
-template <typename Enum>
+template<typename Enum>
 bool isKnownValue(int value)
 {
     return QMetaEnum::fromType<Enum>().valueToKey(value) != nullptr;

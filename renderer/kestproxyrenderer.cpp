@@ -22,7 +22,7 @@
 namespace {
 // Not a state of KestRenderer: nothing has been heard from the remote renderer yet.
 const int UnknownState = 100;
-}
+} // namespace
 
 KestProxyRendererPrivate::KestProxyRendererPrivate(KestProxyRenderer *q, const KestInternalRegistry &registry)
     : q(q)
@@ -210,8 +210,8 @@ bool KestProxyRenderer::getCurrentMediaInfo(QObject *receiver, const char *membe
 
 bool KestProxyRenderer::kestProperty(QString &name, QObject *receiver, const char *member)
 {
-    auto *request =
-        new KestProxyRendererPropertyRequest(this, this, QStringLiteral("get_extension_property"), receiver, member);
+    auto *request = new KestProxyRendererPropertyRequest(this, this, QStringLiteral("get_extension_property"), receiver,
+                                                         member);
     request->setArguments(name);
     return d->issueRequest(request);
 }
@@ -238,8 +238,8 @@ void KestProxyRenderer::getNameCallback(const QString &name)
 
 void KestProxyRenderer::getNameErrorCallback(KestRenderer *, const KestError &error)
 {
-    qCWarning(lcKestRenderer) << "KestProxyRenderer::getNameErrorCallback - Fetching the name failed ("
-                              << error.code() << error.text() << ")";
+    qCWarning(lcKestRenderer) << "KestProxyRenderer::getNameErrorCallback - Fetching the name failed (" << error.code()
+                              << error.text() << ")";
     Q_EMIT KestRenderer::error(error);
 }
 

@@ -6,9 +6,9 @@
 
 #include "kestbusnames_p.h"
 #include "kestcallbackhelper.h"
-#include "kestproxyrenderer.h"
 #include "kestlogging_p.h"
 #include "kestmediainfodbus.h"
+#include "kestproxyrenderer.h"
 
 #include <QDBusMetaType>
 

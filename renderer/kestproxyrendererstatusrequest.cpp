@@ -6,8 +6,8 @@
 
 #include "kestbusnames_p.h"
 #include "kestcallbackhelper.h"
-#include "kestproxyrenderer.h"
 #include "kestlogging_p.h"
+#include "kestproxyrenderer.h"
 
 KestProxyRendererStatusRequestPrivate::KestProxyRendererStatusRequestPrivate(KestProxyRenderer *renderer,
                                                                              const QString &method,

@@ -22,23 +22,21 @@ KestRendererSignalHub *KestRendererSignalHub::instance()
 }
 
 KestRendererSignalHub::KestRendererSignalHub(QObject *parent)
-    : KestSignalHub(parent,
-                    {
-                        {KestBusNames::rendererInterface(), "state_changed", SLOT(stateChanged(int, QDBusMessage))},
-                        {KestBusNames::rendererInterface(), "playlist_changed",
-                         SLOT(playlistChanged(QString, QDBusMessage))},
-                        {KestBusNames::rendererInterface(), "media_changed",
-                         SLOT(mediaChanged(int, QString, QDBusMessage))},
-                        {KestBusNames::rendererInterface(), "playback_completed",
-                         SLOT(playbackCompleted(QDBusMessage))},
-                        {KestBusNames::rendererInterface(), "metadata_changed",
-                         SLOT(metadataChanged(QString, QList<QVariant>, QDBusMessage))},
-                        {KestBusNames::rendererInterface(), "buffering_info", SLOT(bufferingInfo(double, QDBusMessage))},
-                        {KestBusNames::rendererInterface(), "scanning_info", SLOT(scanningInfo(double, QDBusMessage))},
-                        {KestBusNames::extensionInterface(), "property_changed",
-                         SLOT(propertyChanged(QString, QDBusVariant, QDBusMessage))},
-                        {KestBusNames::rendererInterface(), "error", SLOT(error(int, QString, QDBusMessage))},
-                    })
+    : KestSignalHub(
+        parent,
+        {
+            {KestBusNames::rendererInterface(), "state_changed", SLOT(stateChanged(int, QDBusMessage))},
+            {KestBusNames::rendererInterface(), "playlist_changed", SLOT(playlistChanged(QString, QDBusMessage))},
+            {KestBusNames::rendererInterface(), "media_changed", SLOT(mediaChanged(int, QString, QDBusMessage))},
+            {KestBusNames::rendererInterface(), "playback_completed", SLOT(playbackCompleted(QDBusMessage))},
+            {KestBusNames::rendererInterface(), "metadata_changed",
+             SLOT(metadataChanged(QString, QList<QVariant>, QDBusMessage))},
+            {KestBusNames::rendererInterface(), "buffering_info", SLOT(bufferingInfo(double, QDBusMessage))},
+            {KestBusNames::rendererInterface(), "scanning_info", SLOT(scanningInfo(double, QDBusMessage))},
+            {KestBusNames::extensionInterface(), "property_changed",
+             SLOT(propertyChanged(QString, QDBusVariant, QDBusMessage))},
+            {KestBusNames::rendererInterface(), "error", SLOT(error(int, QString, QDBusMessage))},
+        })
 {
     // The bus library finds the types of slot parameters by name.
     qRegisterMetaType<QDBusVariant>();
@@ -62,14 +60,12 @@ void KestRendererSignalHub::stateChanged(int state, const QDBusMessage &message)
 
 void KestRendererSignalHub::playlistChanged(const QString &playlistId, const QDBusMessage &message)
 {
-    deliver<KestProxyRenderer>(message,
-                                        [&](KestProxyRenderer *r) { r->catchPlaylistChangedSignal(playlistId); });
+    deliver<KestProxyRenderer>(message, [&](KestProxyRenderer *r) { r->catchPlaylistChangedSignal(playlistId); });
 }
 
 void KestRendererSignalHub::mediaChanged(int index, const QString &objectId, const QDBusMessage &message)
 {
-    deliver<KestProxyRenderer>(message,
-                                        [&](KestProxyRenderer *r) { r->catchMediaChangedSignal(index, objectId); });
+    deliver<KestProxyRenderer>(message, [&](KestProxyRenderer *r) { r->catchMediaChangedSignal(index, objectId); });
 }
 
 void KestRendererSignalHub::playbackCompleted(const QDBusMessage &message)
@@ -80,8 +76,7 @@ void KestRendererSignalHub::playbackCompleted(const QDBusMessage &message)
 void KestRendererSignalHub::metadataChanged(const QString &metadata, const QList<QVariant> &values,
                                             const QDBusMessage &message)
 {
-    deliver<KestProxyRenderer>(
-        message, [&](KestProxyRenderer *r) { r->catchMetadataChangedSignal(metadata, values); });
+    deliver<KestProxyRenderer>(message, [&](KestProxyRenderer *r) { r->catchMetadataChangedSignal(metadata, values); });
 }
 
 void KestRendererSignalHub::bufferingInfo(double status, const QDBusMessage &message)
@@ -94,11 +89,9 @@ void KestRendererSignalHub::scanningInfo(double status, const QDBusMessage &mess
     deliver<KestProxyRenderer>(message, [&](KestProxyRenderer *r) { r->catchScanningInfoSignal(status); });
 }
 
-void KestRendererSignalHub::propertyChanged(const QString &name, const QDBusVariant &value,
-                                            const QDBusMessage &message)
+void KestRendererSignalHub::propertyChanged(const QString &name, const QDBusVariant &value, const QDBusMessage &message)
 {
-    deliver<KestProxyRenderer>(message,
-                                        [&](KestProxyRenderer *r) { r->catchPropertyChangedSignal(name, value); });
+    deliver<KestProxyRenderer>(message, [&](KestProxyRenderer *r) { r->catchPropertyChangedSignal(name, value); });
 }
 
 void KestRendererSignalHub::error(int code, const QString &text, const QDBusMessage &message)

@@ -19,7 +19,10 @@ class MetadataCursor
 {
 public:
     //! Whether every number read is traced, as the extract functions do; blocks trace once.
-    enum Tracing { TraceNumbers, TraceNothing };
+    enum Tracing {
+        TraceNumbers,
+        TraceNothing
+    };
 
     MetadataCursor(const QByteArray &data, Tracing tracing)
         : m_begin(data.constData())

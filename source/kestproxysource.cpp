@@ -6,8 +6,8 @@
 
 #include "dbusadaptor.h"
 #include "dbusmessageutil.h"
-#include "kestbusnames_p.h"
 #include "kestbuscall_p.h"
+#include "kestbusnames_p.h"
 #include "kestlogging_p.h"
 #include "kestownerwatch_p.h"
 #include "kestproxysourcenamerequest.h"
@@ -47,8 +47,7 @@ void keepRecord(QMap<uint, KestProxySource::KestOngoingAction *> &actions, uint 
 }
 
 // Cancels are sent without waiting: the record stays until the source reports the end.
-void sendCancel(const QString &service, const QString &path, const QString &member, uint id,
-                const char *failureMessage)
+void sendCancel(const QString &service, const QString &path, const QString &member, uint id, const char *failureMessage)
 {
     QDBusMessage message = QDBusMessage::createMethodCall(service, path, KestBusNames::sourceInterface(), member);
     message << id;
@@ -100,15 +99,16 @@ bool KestProxySource::initDBusConnection()
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     if (bus.isConnected()) {
-        const bool registered =
-            bus.registerObject(KestBusNames::proxySourcePath(uuid()), this, QDBusConnection::ExportAdaptors);
+        const bool registered = bus.registerObject(KestBusNames::proxySourcePath(uuid()), this,
+                                                   QDBusConnection::ExportAdaptors);
         // Adaptors are looked up when a call arrives, so creating it after registering is fine.
         if (!d->m_dbusAdaptor)
             d->m_dbusAdaptor = new DBusAdaptor(this);
         if (registered && getName()) {
             const bool connected = KestSourceSignalHub::instance()->add(this);
             if (!connected)
-                qCWarning(lcKestSource) << "KestProxySource::initDBusConnection failed to connect property_changed signal";
+                qCWarning(lcKestSource)
+                    << "KestProxySource::initDBusConnection failed to connect property_changed signal";
             return connected;
         }
     }
@@ -208,8 +208,9 @@ QDBusMessage KestProxySource::createPredicateBrowseCall(QString objectId, const 
 {
     if (objectId.isEmpty())
         objectId = uuid() + QStringLiteral("::"); // the source's root object
-    qCDebug(lcKestSource) << "QDBusMessage KestProxySource::createPredicateBrowseCall(QString, QString, QStringList, uint, uint)"
-                          << " - object ID:" << objectId;
+    qCDebug(lcKestSource)
+        << "QDBusMessage KestProxySource::createPredicateBrowseCall(QString, QString, QStringList, uint, uint)"
+        << " - object ID:" << objectId;
     if (predicate.isEmpty() && keys.isEmpty()) {
         qCWarning(lcKestSource) << "Metadata keys for browse has not been set!";
         return QDBusMessage();

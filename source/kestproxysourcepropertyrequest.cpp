@@ -31,7 +31,7 @@ bool KestProxySourcePropertyRequest::call()
                                                           QStringLiteral("get_extension_property"));
     message << d->propertyName;
     const bool placed = QDBusConnection::sessionBus().callWithCallback(
-        message, this, SLOT(handleReply(QString,QDBusVariant)), SLOT(handleError(QDBusError)));
+        message, this, SLOT(handleReply(QString, QDBusVariant)), SLOT(handleError(QDBusError)));
     if (!placed)
         deleteLater();
     return placed;

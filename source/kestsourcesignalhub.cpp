@@ -21,8 +21,9 @@ KestSourceSignalHub *KestSourceSignalHub::instance()
 }
 
 KestSourceSignalHub::KestSourceSignalHub(QObject *parent)
-    : KestSignalHub(parent, {{KestBusNames::extensionInterface(), "property_changed",
-                              SLOT(propertyChanged(QString, QDBusVariant, QDBusMessage))}})
+    : KestSignalHub(parent,
+                    {{KestBusNames::extensionInterface(), "property_changed",
+                      SLOT(propertyChanged(QString, QDBusVariant, QDBusMessage))}})
 {
     // The bus library finds the types of slot parameters by name.
     qRegisterMetaType<QDBusVariant>();
@@ -39,8 +40,7 @@ void KestSourceSignalHub::remove(KestProxySource *source)
         s_hub->KestSignalHub::remove(source->objectPath(), source);
 }
 
-void KestSourceSignalHub::propertyChanged(const QString &name, const QDBusVariant &value,
-                                          const QDBusMessage &message)
+void KestSourceSignalHub::propertyChanged(const QString &name, const QDBusVariant &value, const QDBusMessage &message)
 {
     deliver<KestProxySource>(message, [&](KestProxySource *s) { s->handlePropertyChangedSignal(name, value); });
 }

@@ -23,7 +23,7 @@
 namespace {
 // Reset when the tracker is destroyed, so instance() never hands out a dangling pointer.
 QPointer<KestShared> s_instance;
-}
+} // namespace
 
 KestShared *KestShared::instance()
 {
@@ -120,7 +120,8 @@ bool KestShared::unPublishPlaylist(const QString &id)
 {
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
     KestPlaylist *playlist = registry.findPlaylist(id);
-    if (!playlist || qstrcmp(playlist->metaObject()->className(), KestProxyPlaylist::staticMetaObject.className()) == 0) {
+    if (!playlist
+        || qstrcmp(playlist->metaObject()->className(), KestProxyPlaylist::staticMetaObject.className()) == 0) {
         qCWarning(lcKestTracker) << "KestShared::unPublishPlaylist: Trying to unpublish QKestProxyPlaylist";
         return false;
     }

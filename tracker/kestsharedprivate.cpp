@@ -142,9 +142,9 @@ bool KestSharedPrivate::acceptsExtension(const QString &plugin, const QString &u
 
 QStringList KestSharedPrivate::activatableNames()
 {
-    const QDBusMessage reply =
-        KestBusCall::blocking(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(),
-                              KestBusNames::busDaemonInterface(), QStringLiteral("ListActivatableNames"));
+    const QDBusMessage reply = KestBusCall::blocking(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(),
+                                                     KestBusNames::busDaemonInterface(),
+                                                     QStringLiteral("ListActivatableNames"));
     return KestBusCall::firstArgument(reply).toStringList();
 }
 
@@ -171,9 +171,10 @@ void KestSharedPrivate::activatePlugins()
             continue;
         }
         // The full activatable name is addressed; the path carries only the last piece.
-        const QDBusMessage activate = QDBusMessage::createMethodCall(
-            name, KestBusNames::pluginPath(busName.lastPiece()), KestBusNames::pluginInterface(),
-            QStringLiteral("activate"));
+        const QDBusMessage activate = QDBusMessage::createMethodCall(name,
+                                                                     KestBusNames::pluginPath(busName.lastPiece()),
+                                                                     KestBusNames::pluginInterface(),
+                                                                     QStringLiteral("activate"));
         if (!QDBusConnection::sessionBus().send(activate))
             qCWarning(lcKestTracker) << "Not able to send activate request to plugin:" << name;
     }
@@ -273,8 +274,8 @@ void KestSharedPrivate::removeEverything()
     m_plugins.clear();
 }
 
-void KestSharedPrivate::catchPlaylistCreatedSignal(const QString &id, const QString &name, int size,
-                                                   int currentIndex, const QDBusMessage &message)
+void KestSharedPrivate::catchPlaylistCreatedSignal(const QString &id, const QString &name, int size, int currentIndex,
+                                                   const QDBusMessage &message)
 {
     qCDebug(lcKestTracker) << "KestShared::catchPlaylistCreatedSignal" << KestBusName::excerpt(id)
                            << KestBusName::excerpt(name);
@@ -301,8 +302,7 @@ void KestSharedPrivate::createProxyRenderer(const QString &plugin, const QString
         return;
     }
     auto *renderer = new KestProxyRenderer(uuid, plugin, registry, name, nullptr);
-    const bool connected =
-        !(m_trackFlags & KestShared::TrackRendererSignals) || renderer->connectToRendererSignals();
+    const bool connected = !(m_trackFlags & KestShared::TrackRendererSignals) || renderer->connectToRendererSignals();
     if (!connected || !registry.addRenderer(renderer)) {
         qCCritical(lcKestTracker) << "KestSharedPrivate::createProxyRenderer: Renderer initialization failed!!";
         delete renderer;

@@ -5,8 +5,8 @@
 
 #include "kestmetadataencoder.h"
 
-#include <kestbrowseresultdbusstruct.h>
 #include "kestbusnames_p.h"
+#include <kestbrowseresultdbusstruct.h>
 #include <kestqueryresultdbusstruct.h>
 
 #include <QDBusConnection>

@@ -14,8 +14,8 @@
 #include "kestbenchpeerobject.h"
 #include "kestbenchtablemodel.h"
 
-#include <kestbrowseresultdbusstruct.h>
 #include "kestbusnames_p.h"
+#include <kestbrowseresultdbusstruct.h>
 #include <kestplaylistmodeladaptor.h>
 #include <kestqueryresultdbusstruct.h>
 

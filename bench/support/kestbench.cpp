@@ -86,14 +86,15 @@ int KestBench::run(int &argc, char **argv, const QList<KestBenchRatio> &ratios)
     QCoreApplication app(argc, argv);
     // Google Benchmark's options, such as --benchmark_filter, go to every case process.
     const QStringList options = app.arguments().mid(1);
-    const QStringList cases = QString::fromLocal8Bit(runCaseProcess(options + QStringList{QStringLiteral(
-                                                                        "--benchmark_list_tests=true")}))
+    const QStringList cases = QString::fromLocal8Bit(
+                                  runCaseProcess(options + QStringList{QStringLiteral("--benchmark_list_tests=true")}))
                                   .split(QLatin1Char('\n'), Qt::SkipEmptyParts);
     KestBenchSummary summary(ratios);
     bool failed = cases.isEmpty();
     for (const QString &name : cases) {
-        const QByteArray results = runCaseProcess(
-            options + QStringList{QStringLiteral("--benchmark_filter=^%1$").arg(name), QStringLiteral("--benchmark_format=json")});
+        const QByteArray results = runCaseProcess(options
+                                                  + QStringList{QStringLiteral("--benchmark_filter=^%1$").arg(name),
+                                                                QStringLiteral("--benchmark_format=json")});
         failed |= !summary.add(name, results);
     }
     summary.printRatios();
@@ -152,9 +153,9 @@ bool KestBench::spinUntil(const std::function<bool()> &done, int timeout)
 
 void KestBench::flushBus()
 {
-    QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
-        QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId")));
+    QDBusConnection::sessionBus().call(
+        QDBusMessage::createMethodCall(QStringLiteral("org.freedesktop.DBus"), QStringLiteral("/org/freedesktop/DBus"),
+                                       QStringLiteral("org.freedesktop.DBus"), QStringLiteral("GetId")));
 }
 
 qint64 KestBench::residentBytes()

@@ -14,12 +14,12 @@
  */
 struct KestBenchRatio
 {
-    QString name;    //!< Short key, as in "browse_rows".
-    QString what;    //!< What the row measures, for the table.
+    QString name; //!< Short key, as in "browse_rows".
+    QString what; //!< What the row measures, for the table.
     QString library; //!< Benchmark names ("Browse/library"), without Google Benchmark's suffixes.
     QString raw;
     QString counter; //!< The counter shown for each side, as "rows/s"; empty shows the round time.
-    double target;   //!< Largest acceptable ratio.
+    double target; //!< Largest acceptable ratio.
 };
 
 #endif

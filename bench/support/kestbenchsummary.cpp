@@ -13,12 +13,20 @@
 namespace {
 
 // Google Benchmark's fixed keys; the others are the case's counters.
-const QStringList RunKeys = {
-    QStringLiteral("name"), QStringLiteral("family_index"), QStringLiteral("per_family_instance_index"),
-    QStringLiteral("run_name"), QStringLiteral("run_type"), QStringLiteral("repetitions"),
-    QStringLiteral("repetition_index"), QStringLiteral("threads"), QStringLiteral("iterations"),
-    QStringLiteral("real_time"), QStringLiteral("cpu_time"), QStringLiteral("time_unit"),
-    QStringLiteral("least_ms"), QStringLiteral("least_cpu_ms")};
+const QStringList RunKeys = {QStringLiteral("name"),
+                             QStringLiteral("family_index"),
+                             QStringLiteral("per_family_instance_index"),
+                             QStringLiteral("run_name"),
+                             QStringLiteral("run_type"),
+                             QStringLiteral("repetitions"),
+                             QStringLiteral("repetition_index"),
+                             QStringLiteral("threads"),
+                             QStringLiteral("iterations"),
+                             QStringLiteral("real_time"),
+                             QStringLiteral("cpu_time"),
+                             QStringLiteral("time_unit"),
+                             QStringLiteral("least_ms"),
+                             QStringLiteral("least_cpu_ms")};
 
 QString humanized(double value)
 {

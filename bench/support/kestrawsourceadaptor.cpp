@@ -5,8 +5,8 @@
 
 #include "kestbenchreceiver.h"
 
-#include <dbusmessageutil.h>
 #include "kestbusnames_p.h"
+#include <dbusmessageutil.h>
 
 #include <QDBusConnection>
 #include <QDBusMessage>

@@ -35,8 +35,8 @@ public:
 
 public Q_SLOTS:
     void browse_result(uint browseId, const QList<KestBrowseResultDBusStruct> &results);
-    void query_result(uint queryId, int remainingCount, const QList<KestQueryResultDBusStruct> &results,
-                      int errorCode, const QString &errorMessage);
+    void query_result(uint queryId, int remainingCount, const QList<KestQueryResultDBusStruct> &results, int errorCode,
+                      const QString &errorMessage);
 
 private:
     uint start(const QString &member, const QList<QVariant> &arguments);

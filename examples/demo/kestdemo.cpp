@@ -38,14 +38,10 @@ void say(const QString &text)
 QString stateName(int state)
 {
     switch (state) {
-    case KestRenderer::Stopped:
-        return QStringLiteral("stopped");
-    case KestRenderer::Playing:
-        return QStringLiteral("playing");
-    case KestRenderer::Paused:
-        return QStringLiteral("paused");
-    default:
-        return QStringLiteral("state %1").arg(state);
+    case KestRenderer::Stopped: return QStringLiteral("stopped");
+    case KestRenderer::Playing: return QStringLiteral("playing");
+    case KestRenderer::Paused: return QStringLiteral("paused");
+    default: return QStringLiteral("state %1").arg(state);
     }
 }
 
@@ -136,9 +132,8 @@ bool KestDemo::findComponents()
     connect(registry, &KestRegistry::sourceAdded, this, [](KestSource *source) {
         say(QStringLiteral("   + source %1 of plugin %2").arg(source->uuid(), source->pluginName()));
     });
-    connect(registry, &KestRegistry::playlistAdded, this, [](KestPlaylist *playlist) {
-        say(QStringLiteral("   + playlist %1").arg(playlist->id()));
-    });
+    connect(registry, &KestRegistry::playlistAdded, this,
+            [](KestPlaylist *playlist) { say(QStringLiteral("   + playlist %1").arg(playlist->id())); });
     connect(registry, &KestRegistry::rendererRemoved, this,
             [](KestRenderer *renderer) { say(QStringLiteral("   - renderer %1").arg(renderer->uuid())); });
     connect(registry, &KestRegistry::sourceRemoved, this,
@@ -179,8 +174,8 @@ bool KestDemo::driveRenderer()
     QTimer::singleShot(300, &settle, &QEventLoop::quit);
     settle.exec();
 
-    renderer->getStatus(this, SLOT(onStatus(KestRenderer*,QString,uint,int,QString)));
-    renderer->getPosition(this, SLOT(onPosition(KestRenderer*,uint)));
+    renderer->getStatus(this, SLOT(onStatus(KestRenderer *, QString, uint, int, QString)));
+    renderer->getPosition(this, SLOT(onPosition(KestRenderer *, uint)));
     if (!waitFor([this] { return m_statusArrived && m_positionArrived; }))
         return false;
 
@@ -206,10 +201,10 @@ bool KestDemo::browseSource()
     KestSource *source = KestRegistry::instance()->findSource(SourceUuid);
     say(QStringLiteral("\n== Browsing the source \"%1\"").arg(source->name()));
     connect(source, &KestSource::browseCompleted, this, [this] { m_browseCompleted = true; });
-    const uint browseId =
-        source->browse(QString(), QString(),
-                       {QStringLiteral("title"), QStringLiteral("artist"), QStringLiteral("track")}, 0, 4, this,
-                       SLOT(onBrowseResult(uint,QString,Metamap,uint,int)), SLOT(onBrowseError(uint,uint,QString)));
+    const uint browseId = source->browse(QString(), QString(),
+                                         {QStringLiteral("title"), QStringLiteral("artist"), QStringLiteral("track")},
+                                         0, 4, this, SLOT(onBrowseResult(uint, QString, Metamap, uint, int)),
+                                         SLOT(onBrowseError(uint, uint, QString)));
     if (browseId == 0) {
         say(QStringLiteral("The browse did not start."));
         return false;

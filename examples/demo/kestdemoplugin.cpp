@@ -20,8 +20,8 @@ const QString SourceUuid = QStringLiteral("demo_music");
 
 void announce(const QString &signal, const QString &uuid, const QString &displayName)
 {
-    QDBusMessage message =
-        QDBusMessage::createSignal(KestBusNames::registryPath(), KestBusNames::registryInterface(), signal);
+    QDBusMessage message = QDBusMessage::createSignal(KestBusNames::registryPath(), KestBusNames::registryInterface(),
+                                                      signal);
     message << KestDemoPlugin::name() << uuid << displayName;
     QDBusConnection::sessionBus().send(message);
 }

@@ -3,8 +3,8 @@
 
 #include "kestdemosourceadaptor.h"
 
-#include <kestbrowseresultdbusstruct.h>
 #include "kestbusnames_p.h"
+#include <kestbrowseresultdbusstruct.h>
 #include <kestqueryresultdbusstruct.h>
 
 #include <QDBusConnection>
@@ -26,10 +26,8 @@ struct Song
 };
 
 const Song Collection[] = {
-    {"song1", "Morning Tide", "The Harbour Lights", 1},
-    {"song2", "Copper Wire", "The Harbour Lights", 2},
-    {"song3", "Paper Moons", "Ada Quartet", 1},
-    {"song4", "Slow Engines", "Ada Quartet", 2},
+    {"song1", "Morning Tide", "The Harbour Lights", 1}, {"song2", "Copper Wire", "The Harbour Lights", 2},
+    {"song3", "Paper Moons", "Ada Quartet", 1},         {"song4", "Slow Engines", "Ada Quartet", 2},
     {"song5", "Last Tram Home", "Northbound", 1},
 };
 
@@ -53,7 +51,8 @@ QByteArray metadataBlock(const Song &song, const QStringList &keys)
     if (keys.contains(QLatin1String("artist")))
         appendEntry(block, "artist", StringType, QByteArray(song.artist, int(std::strlen(song.artist)) + 1));
     if (keys.contains(QLatin1String("track")))
-        appendEntry(block, "track", UIntType, QByteArray(reinterpret_cast<const char *>(&song.track), sizeof song.track));
+        appendEntry(block, "track", UIntType,
+                    QByteArray(reinterpret_cast<const char *>(&song.track), sizeof song.track));
     return block;
 }
 

@@ -42,14 +42,13 @@ public:
 
 public Q_SLOTS:
     //! \a message is the bus call, which tells who sent the rows.
-    void browse_result(uint browse_id, const QList<KestBrowseResultDBusStruct> &results,
-                       const QDBusMessage &message);
+    void browse_result(uint browse_id, const QList<KestBrowseResultDBusStruct> &results, const QDBusMessage &message);
     /*!
      * \a remainingCount counts the rows still to come after this batch; each row is handed on
      * with the number of rows that follow it.
      */
-    void query_result(uint queryId, int remainingCount, const QList<KestQueryResultDBusStruct> &results,
-                      int errorCode, const QString &errorMessage, const QDBusMessage &message);
+    void query_result(uint queryId, int remainingCount, const QList<KestQueryResultDBusStruct> &results, int errorCode,
+                      const QString &errorMessage, const QDBusMessage &message);
 
 private:
     std::unique_ptr<DBusAdaptorPrivate> const d;

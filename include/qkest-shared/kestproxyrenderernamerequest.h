@@ -13,9 +13,8 @@ class QKESTSHARED_EXPORT KestProxyRendererNameRequest : public KestProxyRenderer
 {
     Q_OBJECT
 public:
-    KestProxyRendererNameRequest(QObject *parent, KestProxyRenderer *renderer, const QString &method,
-                                 QObject *receiver, const char *member, QObject *errorReceiver,
-                                 const char *errorMember);
+    KestProxyRendererNameRequest(QObject *parent, KestProxyRenderer *renderer, const QString &method, QObject *receiver,
+                                 const char *member, QObject *errorReceiver, const char *errorMember);
 
     bool call() override;
 

@@ -67,10 +67,9 @@ public:
     static bool invokeGetStatusCallback(KestRenderer *renderer, const QString &playlistId, uint playbackIndex,
                                         int playbackState, const QString &objectId, QObject *receiver,
                                         const char *member);
-    static bool invokeGetPositionCallback(KestRenderer *renderer, uint position, QObject *receiver,
-                                          const char *member);
-    static bool invokeGetMediaInfoCallback(KestRenderer *renderer, const KestMediaInfo &mediaInfo,
-                                           QObject *receiver, const char *member);
+    static bool invokeGetPositionCallback(KestRenderer *renderer, uint position, QObject *receiver, const char *member);
+    static bool invokeGetMediaInfoCallback(KestRenderer *renderer, const KestMediaInfo &mediaInfo, QObject *receiver,
+                                           const char *member);
 
 private:
     template<typename T>

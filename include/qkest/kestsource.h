@@ -32,9 +32,8 @@ public:
      * Rows arrive at \a resultSlot (uint browseId, QString objectId, Metamap metadata, uint index,
      * int remainingCount), failures at \a errorSlot (uint browseId, uint code, QString message).
      */
-    virtual uint browse(const QString &objectId, const QString &predicate, const QStringList &keys,
-                        uint offset, uint count, QObject *receiver, const char *resultSlot,
-                        const char *errorSlot);
+    virtual uint browse(const QString &objectId, const QString &predicate, const QStringList &keys, uint offset,
+                        uint count, QObject *receiver, const char *resultSlot, const char *errorSlot);
     virtual void cancelBrowse(uint browseId);
     /*!
      * Starts a query and returns its id, 0 when nothing was started. Rows arrive at \a resultSlot

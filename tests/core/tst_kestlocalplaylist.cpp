@@ -161,8 +161,8 @@ private Q_SLOTS:
         QCOMPARE(playlist.getCurrentIndex(), 2);
 
         playlist.sort(0, KestPlaylist::Descending);
-        QCOMPARE(uuids(playlist), (QStringList{QStringLiteral("d"), QStringLiteral("c"), QStringLiteral("b"),
-                                               QStringLiteral("a")}));
+        QCOMPARE(uuids(playlist),
+                 (QStringList{QStringLiteral("d"), QStringLiteral("c"), QStringLiteral("b"), QStringLiteral("a")}));
         QCOMPARE(playlist.getSortOrder(), KestPlaylist::Descending);
         QCOMPARE(playlist.getCurrentIndex(), 0);
     }

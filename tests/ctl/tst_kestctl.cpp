@@ -13,8 +13,8 @@
 #include "kesttestbus.h"
 #include "kesttestpeer.h"
 
-#include <qkest-shared/kestbrowseresultdbusstruct.h>
 #include "kestbusnames_p.h"
+#include <qkest-shared/kestbrowseresultdbusstruct.h>
 #include <qkest-shared/kestmediainfodbus.h>
 #include <qkest-shared/kestqueryresultdbusstruct.h>
 
@@ -153,7 +153,8 @@ KestBrowseResultDBusStruct row(int remainingCount, uint index, const QString &ob
     result.index = index;
     result.objectId = objectId;
     if (!title.isEmpty())
-        result.metadata = KestMetadataEncoder().addString(QStringLiteral("title"), title)
+        result.metadata = KestMetadataEncoder()
+                              .addString(QStringLiteral("title"), title)
                               .addUInt(QStringLiteral("track"), index + 1)
                               .block();
     result.errorCode = errorCode;
@@ -208,9 +209,9 @@ private Q_SLOTS:
         QTest::newRow("unknown command") << QStringList{QStringLiteral("start")} << QStringLiteral("unknown command");
         QTest::newRow("unknown option") << QStringList{QStringLiteral("list"), QStringLiteral("--fast")}
                                         << QStringLiteral("fast");
-        QTest::newRow("timeout not a number") << QStringList{QStringLiteral("--timeout"), QStringLiteral("soon"),
-                                                             QStringLiteral("list")}
-                                              << QStringLiteral("--timeout");
+        QTest::newRow("timeout not a number")
+            << QStringList{QStringLiteral("--timeout"), QStringLiteral("soon"), QStringLiteral("list")}
+            << QStringLiteral("--timeout");
         QTest::newRow("unknown kind") << QStringList{QStringLiteral("list"), QStringLiteral("things")}
                                       << QStringLiteral("not \"things\"");
         QTest::newRow("uuid with a dot") << QStringList{QStringLiteral("renderer"), QStringLiteral("a.b"),
@@ -222,26 +223,26 @@ private Q_SLOTS:
         QTest::newRow("negative index") << QStringList{QStringLiteral("renderer"), QStringLiteral("r1"),
                                                        QStringLiteral("goto"), QStringLiteral("-1")}
                                         << QStringLiteral("index \"-1\" is not a number of 0 or more");
-        QTest::newRow("unknown seek mode") << QStringList{QStringLiteral("renderer"), QStringLiteral("r1"),
-                                                          QStringLiteral("seek"), QStringLiteral("5"),
-                                                          QStringLiteral("sideways")}
-                                           << QStringLiteral("none of absolute, relative");
+        QTest::newRow("unknown seek mode")
+            << QStringList{QStringLiteral("renderer"), QStringLiteral("r1"), QStringLiteral("seek"),
+                           QStringLiteral("5"), QStringLiteral("sideways")}
+            << QStringLiteral("none of absolute, relative");
         QTest::newRow("too many arguments") << QStringList{QStringLiteral("renderer"), QStringLiteral("r1"),
                                                            QStringLiteral("stop"), QStringLiteral("now")}
                                             << QStringLiteral("wrong number of arguments for renderer stop");
-        QTest::newRow("option of another command") << QStringList{QStringLiteral("renderer"), QStringLiteral("r1"),
-                                                                  QStringLiteral("status"), QStringLiteral("--keys"),
-                                                                  QStringLiteral("a")}
-                                                   << QStringLiteral("--keys does not apply here");
+        QTest::newRow("option of another command")
+            << QStringList{QStringLiteral("renderer"), QStringLiteral("r1"), QStringLiteral("status"),
+                           QStringLiteral("--keys"), QStringLiteral("a")}
+            << QStringLiteral("--keys does not apply here");
         QTest::newRow("browse for nothing") << QStringList{QStringLiteral("source"), QStringLiteral("s1"),
                                                            QStringLiteral("browse"), QStringLiteral("o")}
                                             << QStringLiteral("needs --keys or --predicate");
         QTest::newRow("no events") << QStringList{QStringLiteral("monitor"), QStringLiteral("--count"),
                                                   QStringLiteral("0")}
                                    << QStringLiteral("--count");
-        QTest::newRow("unknown playlist command") << QStringList{QStringLiteral("playlist"), QStringLiteral("p1"),
-                                                                 QStringLiteral("clear")}
-                                                  << QStringLiteral("playlist ID show");
+        QTest::newRow("unknown playlist command")
+            << QStringList{QStringLiteral("playlist"), QStringLiteral("p1"), QStringLiteral("clear")}
+            << QStringLiteral("playlist ID show");
     }
 
     void usage()
@@ -320,10 +321,9 @@ private Q_SLOTS:
                                                   QStringLiteral("relative")}
                                    << none() << 0 << QString() << QString() << QByteArray()
                                    << QStringList{QStringLiteral("set_position ii")} << QVariantList{-1500, 1};
-        QTest::newRow("seek in the first mode") << QStringList{QStringLiteral("seek"), QStringLiteral("200")} << none()
-                                                << 0 << QString() << QString() << QByteArray()
-                                                << QStringList{QStringLiteral("set_position ii")}
-                                                << QVariantList{200, 0};
+        QTest::newRow("seek in the first mode")
+            << QStringList{QStringLiteral("seek"), QStringLiteral("200")} << none() << 0 << QString() << QString()
+            << QByteArray() << QStringList{QStringLiteral("set_position ii")} << QVariantList{200, 0};
         QTest::newRow("goto") << QStringList{QStringLiteral("goto"), QStringLiteral("3")} << none() << 0 << QString()
                               << QString() << QByteArray() << QStringList{QStringLiteral("goto_index u")}
                               << QVariantList{3u};
@@ -369,12 +369,12 @@ private Q_SLOTS:
             << error(getProperty, QStringLiteral("denied")) << 1 << QString()
             << QStringLiteral("renderer r1: get_extension_property failed: denied") << QByteArray()
             << QStringList{QStringLiteral("get_extension_property s")} << QVariantList{QStringLiteral("volume")};
-        QTest::newRow("media info")
-            << QStringList{QStringLiteral("media-info")}
-            << reply(QStringLiteral("get_current_media_info"), {mediaInfo()}) << 0
-            << QStringLiteral("uuid    m1\nartist  A\nartist  B\ntitle   Tide\n") << QString()
-            << QByteArray(R"({"uuid":"m1","metadata":{"artist":["A","B"],"title":["Tide"]}})")
-            << QStringList{QStringLiteral("get_current_media_info s")} << QVariantList{QString()};
+        QTest::newRow("media info") << QStringList{QStringLiteral("media-info")}
+                                    << reply(QStringLiteral("get_current_media_info"), {mediaInfo()}) << 0
+                                    << QStringLiteral("uuid    m1\nartist  A\nartist  B\ntitle   Tide\n") << QString()
+                                    << QByteArray(R"({"uuid":"m1","metadata":{"artist":["A","B"],"title":["Tide"]}})")
+                                    << QStringList{QStringLiteral("get_current_media_info s")}
+                                    << QVariantList{QString()};
         QTest::newRow("media info of one key")
             << QStringList{QStringLiteral("media-info"), QStringLiteral("title")}
             << reply(QStringLiteral("get_current_media_info"), {mediaInfo()}) << 0
@@ -410,7 +410,8 @@ private Q_SLOTS:
             const Run run = runCtl(QStringList{QStringLiteral("renderer"), QStringLiteral("r1")} + arguments);
             QCOMPARE(run.status, status);
             QCOMPARE(QString::fromUtf8(run.out), out);
-            QCOMPARE(QString::fromUtf8(run.err), err.isEmpty() ? err : QStringLiteral("kest-ctl: ") + err + QLatin1Char('\n'));
+            QCOMPARE(QString::fromUtf8(run.err),
+                     err.isEmpty() ? err : QStringLiteral("kest-ctl: ") + err + QLatin1Char('\n'));
             if (peer.isRunning()) {
                 QCOMPARE(callsOf(peer), calls);
                 if (!sent.isEmpty())
@@ -420,9 +421,8 @@ private Q_SLOTS:
         if (!json.isEmpty()) {
             KestTestPeer peer;
             QVERIFY(startComponent(peer, service, path, QStringLiteral("Kitchen")) && script(peer));
-            const Run run =
-                runCtl(QStringList{QStringLiteral("--json"), QStringLiteral("renderer"), QStringLiteral("r1")}
-                       + arguments);
+            const Run run = runCtl(
+                QStringList{QStringLiteral("--json"), QStringLiteral("renderer"), QStringLiteral("r1")} + arguments);
             QCOMPARE(run.status, status);
             QCOMPARE(parseJson(run.out), parseJson(json));
         }
@@ -440,18 +440,25 @@ private Q_SLOTS:
 
         const QString browse = QStringLiteral("browse");
         const QString browseResult = QStringLiteral("browse_result");
-        const QStringList browseArguments{browse, QStringLiteral("obj1"), QStringLiteral("--keys"),
-                                          QStringLiteral("track,title"), QStringLiteral("--offset"),
-                                          QStringLiteral("2"), QStringLiteral("--count"), QStringLiteral("10")};
-        QTest::newRow("browse")
-            << browseArguments
-            << results(browse, 7, browseResult,
-                       browseBatch(7, {row(1, 0, QStringLiteral("a"), QStringLiteral("Tide")),
-                                       row(0, 1, QStringLiteral("b"), QStringLiteral("Copper Wire"))}))
-            << 0 << QStringLiteral("a\ttrack=1\ttitle=Tide\nb\ttrack=2\ttitle=Copper Wire\n") << QString()
-            << QByteArray(R"({"index":0,"objectId":"a","metadata":{"title":"Tide","track":1},"remaining":1}
+        const QStringList browseArguments{browse,
+                                          QStringLiteral("obj1"),
+                                          QStringLiteral("--keys"),
+                                          QStringLiteral("track,title"),
+                                          QStringLiteral("--offset"),
+                                          QStringLiteral("2"),
+                                          QStringLiteral("--count"),
+                                          QStringLiteral("10")};
+        QTest::newRow("browse") << browseArguments
+                                << results(browse, 7, browseResult,
+                                           browseBatch(7,
+                                                       {row(1, 0, QStringLiteral("a"), QStringLiteral("Tide")),
+                                                        row(0, 1, QStringLiteral("b"), QStringLiteral("Copper Wire"))}))
+                                << 0 << QStringLiteral("a\ttrack=1\ttitle=Tide\nb\ttrack=2\ttitle=Copper Wire\n")
+                                << QString()
+                                << QByteArray(
+                                       R"({"index":0,"objectId":"a","metadata":{"title":"Tide","track":1},"remaining":1}
                              {"index":1,"objectId":"b","metadata":{"title":"Copper Wire","track":2},"remaining":0})")
-            << QStringList{QStringLiteral("browse ssasuu")};
+                                << QStringList{QStringLiteral("browse ssasuu")};
         QTest::newRow("browse error row")
             << browseArguments
             << results(browse, 8, browseResult,
@@ -464,44 +471,46 @@ private Q_SLOTS:
         // The wait for the next row is bounded too, and the source is told to stop.
         QTest::newRow("rows stop coming")
             << (browseArguments + QStringList{QStringLiteral("--timeout"), QStringLiteral("1")})
-            << results(browse, 9, browseResult, browseBatch(9, {row(3, 0, QStringLiteral("a"), QStringLiteral("Tide"))}))
-            << 4 << QStringLiteral("a\ttrack=1\ttitle=Tide\n") << QStringLiteral("source s1: no browse result within 1 s")
-            << QByteArray() << QStringList{QStringLiteral("browse ssasuu"), QStringLiteral("cancel_browse u")};
+            << results(browse, 9, browseResult,
+                       browseBatch(9, {row(3, 0, QStringLiteral("a"), QStringLiteral("Tide"))}))
+            << 4 << QStringLiteral("a\ttrack=1\ttitle=Tide\n")
+            << QStringLiteral("source s1: no browse result within 1 s") << QByteArray()
+            << QStringList{QStringLiteral("browse ssasuu"), QStringLiteral("cancel_browse u")};
         QTest::newRow("query") << QStringList{QStringLiteral("query"), QStringLiteral("q1")}
                                << results(QStringLiteral("query"), 3, QStringLiteral("query_result"),
-                                          queryBatch(3, {{QStringLiteral("x"), QStringLiteral("y")},
-                                                         {QStringLiteral("z")}}))
+                                          queryBatch(
+                                              3, {{QStringLiteral("x"), QStringLiteral("y")}, {QStringLiteral("z")}}))
                                << 0 << QStringLiteral("x\ty\nz\n") << QString()
                                << QByteArray(R"({"index":0,"values":["x","y"],"remaining":1}
                                                 {"index":1,"values":["z"],"remaining":0})")
                                << QStringList{QStringLiteral("query s")};
-        QTest::newRow("query error")
-            << QStringList{QStringLiteral("query"), QStringLiteral("q1")}
-            << results(QStringLiteral("query"), 4, QStringLiteral("query_result"),
-                       queryBatch(4, {}, 6, QStringLiteral("bad query")))
-            << 1 << QString() << QStringLiteral("source s1: query \"q1\" failed: 6: bad query") << QByteArray()
-            << QStringList{QStringLiteral("query s")};
-        QTest::newRow("property")
-            << QStringList{QStringLiteral("property"), QStringLiteral("tags")}
-            << reply(QStringLiteral("get_extension_property"),
-                     {QStringLiteral("tags"), variant(QStringList{QStringLiteral("a"), QStringLiteral("b")})})
-            << 0 << QStringLiteral("[\"a\",\"b\"]\n") << QString()
-            << QByteArray(R"({"name":"tags","value":["a","b"]})")
-            << QStringList{QStringLiteral("get_extension_property s")};
-        QTest::newRow("property refused")
-            << QStringList{QStringLiteral("property"), QStringLiteral("tags")}
-            << error(QStringLiteral("get_extension_property"), QStringLiteral("no")) << 1 << QString()
-            << QStringLiteral("source s1: property tags could not be read") << QByteArray()
-            << QStringList{QStringLiteral("get_extension_property s")};
-        QTest::newRow("silent source")
-            << (browseArguments + QStringList{QStringLiteral("--timeout"), QStringLiteral("1")})
-            << silent(QStringLiteral("get_name")) << 4 << QString()
-            << QStringLiteral("source s1: no answer to get_name within 1 s") << QByteArray() << QStringList();
+        QTest::newRow("query error") << QStringList{QStringLiteral("query"), QStringLiteral("q1")}
+                                     << results(QStringLiteral("query"), 4, QStringLiteral("query_result"),
+                                                queryBatch(4, {}, 6, QStringLiteral("bad query")))
+                                     << 1 << QString() << QStringLiteral("source s1: query \"q1\" failed: 6: bad query")
+                                     << QByteArray() << QStringList{QStringLiteral("query s")};
+        QTest::newRow("property") << QStringList{QStringLiteral("property"), QStringLiteral("tags")}
+                                  << reply(QStringLiteral("get_extension_property"),
+                                           {QStringLiteral("tags"),
+                                            variant(QStringList{QStringLiteral("a"), QStringLiteral("b")})})
+                                  << 0 << QStringLiteral("[\"a\",\"b\"]\n") << QString()
+                                  << QByteArray(R"({"name":"tags","value":["a","b"]})")
+                                  << QStringList{QStringLiteral("get_extension_property s")};
+        QTest::newRow("property refused") << QStringList{QStringLiteral("property"), QStringLiteral("tags")}
+                                          << error(QStringLiteral("get_extension_property"), QStringLiteral("no")) << 1
+                                          << QString() << QStringLiteral("source s1: property tags could not be read")
+                                          << QByteArray() << QStringList{QStringLiteral("get_extension_property s")};
+        QTest::newRow("silent source") << (browseArguments
+                                           + QStringList{QStringLiteral("--timeout"), QStringLiteral("1")})
+                                       << silent(QStringLiteral("get_name")) << 4 << QString()
+                                       << QStringLiteral("source s1: no answer to get_name within 1 s") << QByteArray()
+                                       << QStringList();
         // It answers the first question, then not the blocking one.
-        QTest::newRow("silent browse")
-            << (browseArguments + QStringList{QStringLiteral("--timeout"), QStringLiteral("1")}) << silent(browse)
-            << 4 << QString() << QStringLiteral("source s1: no answer to browse within 1 s") << QByteArray()
-            << QStringList{QStringLiteral("browse ssasuu")};
+        QTest::newRow("silent browse") << (browseArguments
+                                           + QStringList{QStringLiteral("--timeout"), QStringLiteral("1")})
+                                       << silent(browse) << 4 << QString()
+                                       << QStringLiteral("source s1: no answer to browse within 1 s") << QByteArray()
+                                       << QStringList{QStringLiteral("browse ssasuu")};
         QTest::newRow("gone") << QStringList{QStringLiteral("query"), QStringLiteral("q1")}
                               << leave(QStringLiteral("query")) << 3 << QString()
                               << QStringLiteral("source s1: has left the bus") << QByteArray() << QStringList();
@@ -525,7 +534,8 @@ private Q_SLOTS:
             const Run run = runCtl(QStringList{QStringLiteral("source"), QStringLiteral("s1")} + arguments);
             QCOMPARE(run.status, status);
             QCOMPARE(QString::fromUtf8(run.out), out);
-            QCOMPARE(QString::fromUtf8(run.err), err.isEmpty() ? err : QStringLiteral("kest-ctl: ") + err + QLatin1Char('\n'));
+            QCOMPARE(QString::fromUtf8(run.err),
+                     err.isEmpty() ? err : QStringLiteral("kest-ctl: ") + err + QLatin1Char('\n'));
             if (peer.isRunning())
                 QCOMPARE(callsOf(peer), calls);
             if (calls.value(0) == QLatin1String("browse ssasuu")) {
@@ -537,9 +547,8 @@ private Q_SLOTS:
         if (!json.isEmpty()) {
             KestTestPeer peer;
             QVERIFY(startComponent(peer, service, path, QStringLiteral("Shelf")) && script(peer));
-            const Run run =
-                runCtl(QStringList{QStringLiteral("--json"), QStringLiteral("source"), QStringLiteral("s1")}
-                       + arguments);
+            const Run run = runCtl(QStringList{QStringLiteral("--json"), QStringLiteral("source"), QStringLiteral("s1")}
+                                   + arguments);
             QCOMPARE(run.status, status);
             QCOMPARE(parseJson(run.out), parseJson(json));
         }
@@ -553,8 +562,9 @@ private Q_SLOTS:
         QVERIFY(results(QStringLiteral("browse"), 12, QStringLiteral("browse_result"),
                         browseBatch(12, {row(40, 0, QStringLiteral("a"), QStringLiteral("Tide"))}))(peer));
         QProcess ctl;
-        startCtl(ctl, {QStringLiteral("source"), QStringLiteral("s1"), QStringLiteral("browse"), QString(),
-                       QStringLiteral("--keys"), QStringLiteral("title")});
+        startCtl(ctl,
+                 {QStringLiteral("source"), QStringLiteral("s1"), QStringLiteral("browse"), QString(),
+                  QStringLiteral("--keys"), QStringLiteral("title")});
         // The first row shows while the browse goes on: output is not held back.
         QTRY_VERIFY_WITH_TIMEOUT(ctl.canReadLine(), 20000);
         QCOMPARE(ctl.readLine(), QByteArray("a\ttitle=Tide\ttrack=1\n"));
@@ -621,8 +631,8 @@ private Q_SLOTS:
         QCOMPARE(QString::fromUtf8(text.out),
                  QStringLiteral("id            mix\nname          Mix\nsize          3\ncurrentIndex  -1\n\n"
                                 "#  Title\n0  a\n1  b\n2  c\n"));
-        const Run json =
-            runCtl({QStringLiteral("--json"), QStringLiteral("playlist"), QStringLiteral("mix"), QStringLiteral("show")});
+        const Run json = runCtl(
+            {QStringLiteral("--json"), QStringLiteral("playlist"), QStringLiteral("mix"), QStringLiteral("show")});
         QCOMPARE(json.status, 0);
         QCOMPARE(parseJson(json.out), parseJson(R"({"id":"mix","name":"Mix","size":3,"currentIndex":-1,
                                                     "columns":["Title"],"items":[["a"],["b"],["c"]]})"));
@@ -651,10 +661,9 @@ private Q_SLOTS:
         // Text, and the end after --count events.
         QProcess counted;
         startCtl(counted, {QStringLiteral("monitor"), QStringLiteral("--count"), QStringLiteral("2")});
-        QTRY_VERIFY_WITH_TIMEOUT(
-            (renderer.emitSignal(path, interface, QStringLiteral("state_changed"), {2}),
-             counted.state() == QProcess::NotRunning),
-            20000);
+        QTRY_VERIFY_WITH_TIMEOUT((renderer.emitSignal(path, interface, QStringLiteral("state_changed"), {2}),
+                                  counted.state() == QProcess::NotRunning),
+                                 20000);
         QCOMPARE(counted.exitCode(), 0);
         QCOMPARE(counted.readAllStandardOutput(),
                  QByteArray("state_changed renderer r1 state=paused\nstate_changed renderer r1 state=paused\n"));
@@ -678,7 +687,8 @@ private Q_SLOTS:
         QVERIFY(startComponent(second, KestBusNames::rendererService(Plugin, QStringLiteral("r2")),
                                KestBusNames::rendererPath(QStringLiteral("r2")), QStringLiteral("Den")));
         QVERIFY(second.emitSignal(KestBusNames::registryPath(), KestBusNames::registryInterface(),
-                                  QStringLiteral("new_renderer"), {Plugin, QStringLiteral("r2"), QStringLiteral("Den")}));
+                                  QStringLiteral("new_renderer"),
+                                  {Plugin, QStringLiteral("r2"), QStringLiteral("Den")}));
         QTRY_VERIFY_WITH_TIMEOUT(monitor.peek(1 << 16).contains("\"added\""), 20000);
         QVERIFY(second.stop());
         QVERIFY(publish(QStringLiteral("news"), {QStringLiteral("a")}));
@@ -725,7 +735,11 @@ private Q_SLOTS:
 private:
     bool publish(const QString &id, const QStringList &items)
     {
-        return tracker().call(QStringLiteral("Publish"), id, QStringLiteral("Mix"), items).arguments().value(0).toBool();
+        return tracker()
+            .call(QStringLiteral("Publish"), id, QStringLiteral("Mix"), items)
+            .arguments()
+            .value(0)
+            .toBool();
     }
 
     bool unpublish(const QString &id)

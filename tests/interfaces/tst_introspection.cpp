@@ -15,8 +15,8 @@
 #include "kesttestbus.h"
 #include "kesttestpeer.h"
 
-#include <dbusadaptor.h>
 #include "kestbusnames_p.h"
+#include <dbusadaptor.h>
 #include <kestlocalplaylist.h>
 #include <kestplaylistadaptor.h>
 #include <kestplaylistmodeladaptor.h>

@@ -51,15 +51,9 @@ void KestPeerControl::handleCall(const QDBusMessage &message)
     record(message);
     const Script script = m_scripts.value(message.member());
     switch (script.outcome) {
-    case Reply:
-        m_connection.send(message.createReply(script.arguments));
-        break;
-    case Error:
-        m_connection.send(message.createErrorReply(script.errorName, script.errorText));
-        break;
-    case NoReply:
-        message.setDelayedReply(true);
-        return;
+    case Reply: m_connection.send(message.createReply(script.arguments)); break;
+    case Error: m_connection.send(message.createErrorReply(script.errorName, script.errorText)); break;
+    case NoReply: message.setDelayedReply(true); return;
     case Exit:
         message.setDelayedReply(true);
         QCoreApplication::exit(0);
@@ -77,8 +71,8 @@ void KestPeerControl::perform(const Action &action, const QString &caller)
         m_connection.send(signal);
         return;
     }
-    QDBusMessage call = QDBusMessage::createMethodCall(action.service.isEmpty() ? caller : action.service,
-                                                       action.path, action.interface, action.member);
+    QDBusMessage call = QDBusMessage::createMethodCall(action.service.isEmpty() ? caller : action.service, action.path,
+                                                       action.interface, action.member);
     call.setArguments(action.arguments);
     // Never wait here: the callee may be the test, which may be waiting for this peer.
     auto *watcher = new QDBusPendingCallWatcher(m_connection.asyncCall(call), this);
@@ -161,8 +155,8 @@ bool KestPeerControl::Emit(const QString &path, const QString &interface, const 
     return m_connection.send(message);
 }
 
-bool KestPeerControl::Call(const QString &service, const QString &path, const QString &interface,
-                           const QString &member, const QVariantList &arguments)
+bool KestPeerControl::Call(const QString &service, const QString &path, const QString &interface, const QString &member,
+                           const QVariantList &arguments)
 {
     perform(Action{false, service, path, interface, member, arguments}, QString());
     return true;

@@ -28,13 +28,14 @@ class KestPeerControl : public QObject
     Q_CLASSINFO("D-Bus Interface", "com.zorvo.kesttest.Control")
 public:
     enum Outcome {
-        Reply,   // answer with the scripted arguments
-        Error,   // answer with a D-Bus error
+        Reply, // answer with the scripted arguments
+        Error, // answer with a D-Bus error
         NoReply, // never answer
-        Exit     // leave the bus without answering
+        Exit // leave the bus without answering
     };
 
-    struct Action {
+    struct Action
+    {
         bool isSignal = false;
         QString service; // empty: the caller of the scripted method
         QString path;
@@ -43,7 +44,8 @@ public:
         QVariantList arguments;
     };
 
-    struct Script {
+    struct Script
+    {
         Outcome outcome = Reply;
         QVariantList arguments;
         QString errorName;
@@ -77,8 +79,8 @@ public Q_SLOTS:
                                         const QString &signal, const QVariantList &arguments);
     Q_SCRIPTABLE bool Emit(const QString &path, const QString &interface, const QString &signal,
                            const QVariantList &arguments);
-    Q_SCRIPTABLE bool Call(const QString &service, const QString &path, const QString &interface,
-                           const QString &member, const QVariantList &arguments);
+    Q_SCRIPTABLE bool Call(const QString &service, const QString &path, const QString &interface, const QString &member,
+                           const QVariantList &arguments);
     Q_SCRIPTABLE QList<QVariantMap> Calls() const;
     Q_SCRIPTABLE QList<QVariantMap> CallResults() const;
     Q_SCRIPTABLE void Reset();

@@ -104,8 +104,7 @@ int main(int argc, char **argv)
     KestPluginPeer peer(peerControl, parser.value(plugin), parser.values(renderer), parser.values(source),
                         parser.value(displayName));
     if (!bus.isConnected() || !peerControl.registerOn(bus)
-        || !bus.registerObject(KestBusNames::pluginPath(parser.value(plugin)), &peer,
-                               QDBusConnection::ExportAllSlots)
+        || !bus.registerObject(KestBusNames::pluginPath(parser.value(plugin)), &peer, QDBusConnection::ExportAllSlots)
         || !bus.registerService(parser.value(service))) {
         std::fprintf(stderr, "kest-plugin-peer: cannot set up %s\n", qPrintable(parser.value(service)));
         return 1;

@@ -66,7 +66,8 @@ bool KestBusClient::start()
 {
     QVariantMap plan = m_plan;
     plan.insert(QStringLiteral("calls"), m_calls);
-    const QString json = QString::fromUtf8(QJsonDocument(QJsonObject::fromVariantMap(plan)).toJson(QJsonDocument::Compact));
+    const QString json = QString::fromUtf8(
+        QJsonDocument(QJsonObject::fromVariantMap(plan)).toJson(QJsonDocument::Compact));
     m_process.start(Python, {QStringLiteral(KEST_BUS_CLIENT_SCRIPT), json});
     if (!m_process.waitForStarted())
         return false;

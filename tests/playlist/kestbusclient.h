@@ -17,8 +17,9 @@
 class KestBusClient
 {
 public:
-    struct Reply {
-        QString type;  // the reply's type string, such as "(u)"; "()" for an empty reply
+    struct Reply
+    {
+        QString type; // the reply's type string, such as "(u)"; "()" for an empty reply
         QVariant value; // its first value; for "(v)" the value inside the variant
         bool operator==(const Reply &other) const { return type == other.type && value == other.value; }
     };

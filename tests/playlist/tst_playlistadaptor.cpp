@@ -233,8 +233,9 @@ private Q_SLOTS:
         {
             KestPlaylist playlist(QStringLiteral("taken"), QString());
             auto *adaptor = new KestPlaylistAdaptor(playlist);
-            QTest::ignoreMessage(QtWarningMsg,
-                                 "KestPlaylistAdaptor: init failed (path=\"\", service=\"com.zorvo.kest.playlist.taken\")");
+            QTest::ignoreMessage(
+                QtWarningMsg,
+                "KestPlaylistAdaptor: init failed (path=\"\", service=\"com.zorvo.kest.playlist.taken\")");
             QVERIFY(!adaptor->init());
         }
         QVERIFY(KestTestBus::hasOwner(KestBusNames::playlistService(QStringLiteral("taken"))));
@@ -247,8 +248,10 @@ private Q_SLOTS:
         {
             KestPlaylist playlist(QStringLiteral("squatted"), QString());
             auto *adaptor = new KestPlaylistAdaptor(playlist);
-            QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral(
-                "KestPlaylistAdaptor: init failed (path=\"%1\", service=\"%2\")").arg(path, service)));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 qPrintable(
+                                     QStringLiteral("KestPlaylistAdaptor: init failed (path=\"%1\", service=\"%2\")")
+                                         .arg(path, service)));
             QVERIFY(!adaptor->init());
             QVERIFY(KestTestBus::hasOwner(service));
         }
@@ -264,8 +267,9 @@ private Q_SLOTS:
         {
             KestPlaylist second(QStringLiteral("twice"), QString());
             auto *secondAdaptor = new KestPlaylistAdaptor(second);
-            QTest::ignoreMessage(QtWarningMsg,
-                                 "KestPlaylistAdaptor: init failed (path=\"\", service=\"com.zorvo.kest.playlist.twice\")");
+            QTest::ignoreMessage(
+                QtWarningMsg,
+                "KestPlaylistAdaptor: init failed (path=\"\", service=\"com.zorvo.kest.playlist.twice\")");
             QVERIFY(!secondAdaptor->init());
         }
         QVERIFY(KestTestBus::hasOwner(KestBusNames::playlistService(QStringLiteral("twice"))));
@@ -278,8 +282,10 @@ private Q_SLOTS:
         for (const QString &id : {QStringLiteral("1abc"), QStringLiteral("a-b"), QStringLiteral("a.b"), QString()}) {
             KestPlaylist playlist(id, QString());
             auto *adaptor = new KestPlaylistAdaptor(playlist);
-            QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral(
-                "KestPlaylistAdaptor: init failed (path=\"\", service=\"%1\")").arg(KestBusNames::playlistService(id))));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 qPrintable(
+                                     QStringLiteral("KestPlaylistAdaptor: init failed (path=\"\", service=\"%1\")")
+                                         .arg(KestBusNames::playlistService(id))));
             QVERIFY2(!adaptor->init(), qPrintable(id));
             QVERIFY2(!KestTestBus::hasOwner(KestBusNames::playlistService(id)), qPrintable(id));
             // "a.b" would otherwise read as playlist "b" to everyone listing the bus.

@@ -64,10 +64,7 @@ class ProxyPlaylistTest : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        qRegisterMetaType<KestPlaylist::KestPlaylistUpdate>();
-    }
+    void initTestCase() { qRegisterMetaType<KestPlaylist::KestPlaylistUpdate>(); }
 
     void readsTheRemotePlaylist()
     {
@@ -309,8 +306,11 @@ private Q_SLOTS:
         // Row notices that cannot describe the remote model (3 rows) reset it instead.
         const QList<QPair<uint, uint>> badRanges = {{2u, 1u}, {0u, 0xffffffffu}, {0x80000000u, 0x80000000u}, {3u, 3u}};
         for (const auto &range : badRanges) {
-            QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral(
-                "KestProxyModel: rows %1 to %2 do not fit the remote model, resetting.").arg(range.first).arg(range.second)));
+            QTest::ignoreMessage(
+                QtWarningMsg,
+                qPrintable(QStringLiteral("KestProxyModel: rows %1 to %2 do not fit the remote model, resetting.")
+                               .arg(range.first)
+                               .arg(range.second)));
             QVERIFY(owner.emitSignal(modelPath, modelInterface, QStringLiteral("model_rows_inserted"),
                                      {range.first, range.second}));
         }
@@ -356,8 +356,9 @@ private Q_SLOTS:
         QVERIFY(peer.stop());
 
         const auto expectInvalidReply = [](const char *className, const char *method) {
-            QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("%1, invalid reply for method: \"%2\"")
-                                                              .arg(QLatin1String(className), QLatin1String(method))));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 qPrintable(QStringLiteral("%1, invalid reply for method: \"%2\"")
+                                                .arg(QLatin1String(className), QLatin1String(method))));
         };
         expectInvalidReply("KestProxyModel", "get_row_count");
         QCOMPARE(model->rowCount(), 0);
@@ -422,9 +423,12 @@ private Q_SLOTS:
         KestProxyPlaylist proxy(QStringLiteral("table"), QStringLiteral("Table"), size, current);
         QSignalSpy contents(&proxy, &KestPlaylist::contentsChanged);
         if (int(from) < 0)
-            QTest::ignoreMessage(QtWarningMsg, qPrintable(QStringLiteral("KestProxyPlaylist invalid contentsChanged "
-                                                                         "signal: %1 %2 %3")
-                                                              .arg(int(from)).arg(int(remove)).arg(int(get))));
+            QTest::ignoreMessage(QtWarningMsg,
+                                 qPrintable(QStringLiteral("KestProxyPlaylist invalid contentsChanged "
+                                                           "signal: %1 %2 %3")
+                                                .arg(int(from))
+                                                .arg(int(remove))
+                                                .arg(int(get))));
         proxy.catchContentsChangedSignal(QStringLiteral("table"), from, remove, get);
         QCOMPARE(proxy.getCurrentIndex(), expected);
         QCOMPARE(proxy.size(), size - int(remove) + int(get));

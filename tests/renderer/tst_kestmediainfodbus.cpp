@@ -63,8 +63,9 @@ private Q_SLOTS:
         if (QProcess::execute(Python, {QStringLiteral("-c"), QStringLiteral("import dbus, gi.repository.GLib")}) != 0)
             QSKIP("python3 with dbus and gi is not available");
         m_python.setProcessChannelMode(QProcess::ForwardedChannels);
-        m_python.start(Python, {QStringLiteral(KEST_MEDIAINFO_PEER), KestBusNames::rendererService(Plugin, Uuid),
-                                KestBusNames::rendererPath(Uuid), KestBusNames::rendererInterface()});
+        m_python.start(Python,
+                       {QStringLiteral(KEST_MEDIAINFO_PEER), KestBusNames::rendererService(Plugin, Uuid),
+                        KestBusNames::rendererPath(Uuid), KestBusNames::rendererInterface()});
         QVERIFY(m_python.waitForStarted());
         QVERIFY(KestTestBus::waitForOwner(KestBusNames::rendererService(Plugin, Uuid)));
     }
@@ -89,7 +90,8 @@ private Q_SLOTS:
             ["artist", [["s", 1], ["s", 1]]],
             ["duration", [["u", 1]]],
             ["title", [["s", 1]]]
-        ])").array();
+        ])")
+                                        .array();
         QCOMPARE(seen.value(QStringLiteral("entries")).toArray(), expected);
 
         const QJsonObject empty = describe(KestMediaInfo(QStringLiteral("bare")));
@@ -102,7 +104,7 @@ private Q_SLOTS:
         KestProxyRenderer proxy(Uuid, Plugin, KestInternalRegistry::internalInstance(), QStringLiteral("Python"));
         proxy.catchStateChangedSignal(KestRenderer::Playing);
         MediaInfoReceiver receiver;
-        QVERIFY(proxy.getCurrentMediaInfo(&receiver, SLOT(onMediaInfo(KestRenderer*,KestMediaInfo)),
+        QVERIFY(proxy.getCurrentMediaInfo(&receiver, SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)),
                                           QStringLiteral("all")));
         QTRY_COMPARE(receiver.received.size(), 1);
 

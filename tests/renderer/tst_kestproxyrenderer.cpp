@@ -9,8 +9,8 @@
 #include "kestlocalplaylist.h"
 #include "kestmediainfodbus.h"
 #include "kestproxyrenderer.h"
-#include "kestproxyrendererplaybackrequest.h"
 #include "kestproxyrenderernamerequest.h"
+#include "kestproxyrendererplaybackrequest.h"
 #include "kestproxyrendererpositionrequest.h"
 #include "kestproxyrendererstatusrequest.h"
 #include "kesttestbus.h"
@@ -199,7 +199,11 @@ private Q_SLOTS:
         const QList<KestRecordedCall> expected = {
             {{}, {}, renderer, QStringLiteral("play"), QString(), {}},
             {{}, {}, renderer, QStringLiteral("play_uri"), QStringLiteral("su"), {encoded, 5u}},
-            {{}, {}, renderer, QStringLiteral("play_uri_content_type"), QStringLiteral("ss"),
+            {{},
+             {},
+             renderer,
+             QStringLiteral("play_uri_content_type"),
+             QStringLiteral("ss"),
              {encoded, QStringLiteral("audio/ogg")}},
             {{}, {}, renderer, QStringLiteral("stop"), QString(), {}},
             {{}, {}, renderer, QStringLiteral("pause"), QString(), {}},
@@ -208,11 +212,19 @@ private Q_SLOTS:
             {{}, {}, renderer, QStringLiteral("next"), QString(), {}},
             {{}, {}, renderer, QStringLiteral("previous"), QString(), {}},
             {{}, {}, renderer, QStringLiteral("goto_index"), QStringLiteral("u"), {4u}},
-            {{}, {}, renderer, QStringLiteral("set_position"), QStringLiteral("ii"),
+            {{},
+             {},
+             renderer,
+             QStringLiteral("set_position"),
+             QStringLiteral("ii"),
              {-5, int(KestRenderer::SeekRelative)}},
             {{}, {}, renderer, QStringLiteral("assign_playlist"), QStringLiteral("s"), {QStringLiteral("party")}},
             {{}, {}, renderer, QStringLiteral("assign_playlist"), QStringLiteral("s"), {QString()}},
-            {{}, {}, extension, QStringLiteral("set_extension_property"), QStringLiteral("sv"),
+            {{},
+             {},
+             extension,
+             QStringLiteral("set_extension_property"),
+             QStringLiteral("sv"),
              {QStringLiteral("volume"), 0.5}},
         };
         // A proxy that has a name does not ask for it.
@@ -244,9 +256,9 @@ private Q_SLOTS:
         auto proxy = newProxy();
         Receiver status, position, property;
         QString name = QStringLiteral("volume");
-        QVERIFY(proxy->getStatus(&status, SLOT(onStatus(KestRenderer*,QString,uint,int,QString))));
-        QVERIFY(proxy->getPosition(&position, SLOT(onPosition(KestRenderer*,uint))));
-        QVERIFY(proxy->kestProperty(name, &property, SLOT(onProperty(QString,QVariant))));
+        QVERIFY(proxy->getStatus(&status, SLOT(onStatus(KestRenderer *, QString, uint, int, QString))));
+        QVERIFY(proxy->getPosition(&position, SLOT(onPosition(KestRenderer *, uint))));
+        QVERIFY(proxy->kestProperty(name, &property, SLOT(onProperty(QString, QVariant))));
 
         QTRY_COMPARE(pendingRequests(proxy.get()), 0);
         QCOMPARE(status.events, QStringList{QStringLiteral("status")});
@@ -282,7 +294,7 @@ private Q_SLOTS:
         QVERIFY(proxy->connectToRendererSignals());
         QSignalSpy states(proxy.get(), &KestRenderer::stateChanged);
         Receiver receiver;
-        const char *member = SLOT(onMediaInfo(KestRenderer*,KestMediaInfo));
+        const char *member = SLOT(onMediaInfo(KestRenderer *, KestMediaInfo));
         auto setState = [&](int state) {
             states.clear();
             return m_peer.emitSignal(proxy->objectPath(), KestBusNames::rendererInterface(),
@@ -403,7 +415,9 @@ private Q_SLOTS:
         }
         QTest::ignoreMessage(QtWarningMsg,
                              qPrintable(QStringLiteral("KestProxyRenderer::getNameErrorCallback - Fetching the name "
-                                                       "failed ( %1 \"%2\" )").arg(code).arg(message)));
+                                                       "failed ( %1 \"%2\" )")
+                                            .arg(code)
+                                            .arg(message)));
         auto proxy = newProxy(QString());
         QSignalSpy errors(proxy.get(), &KestRenderer::error);
         QVERIFY(errors.wait());
@@ -465,7 +479,7 @@ private Q_SLOTS:
         auto proxy = newProxy(QString());
         QSignalSpy errors(proxy.get(), &KestRenderer::error);
         Receiver receiver;
-        QVERIFY(proxy->getPosition(&receiver, SLOT(onPosition(KestRenderer*,uint))));
+        QVERIFY(proxy->getPosition(&receiver, SLOT(onPosition(KestRenderer *, uint))));
         QCOMPARE(pendingRequests(proxy.get()), 2);
         QTRY_COMPARE_WITH_TIMEOUT(pendingRequests(proxy.get()), 0, 20000);
         QCOMPARE(errors.size(), 1);
@@ -482,16 +496,16 @@ private Q_SLOTS:
         for (int i = 0; i < 4; ++i)
             QTest::ignoreMessage(QtWarningMsg, refused.constData());
 
-        QVERIFY(!proxy->getPosition(&receiver, SLOT(onStatus(KestRenderer*,QString,uint,int,QString))));
+        QVERIFY(!proxy->getPosition(&receiver, SLOT(onStatus(KestRenderer *, QString, uint, int, QString))));
         QVERIFY(!proxy->getStatus(&receiver, SLOT(missing())));
-        QVERIFY(!proxy->getCurrentMediaInfo(&receiver, SLOT(onPosition(KestRenderer*,uint)), QString()));
+        QVERIFY(!proxy->getCurrentMediaInfo(&receiver, SLOT(onPosition(KestRenderer *, uint)), QString()));
         QVERIFY(!proxy->getCurrentMediaInfo(nullptr, nullptr, QString()));
         QCOMPARE(pendingRequests(proxy.get()), 0);
 
         // An error receiver without a fitting member refuses the call as well.
         KestProxyRendererPositionRequest request(proxy.get(), proxy.get(), QStringLiteral("get_position"), &receiver,
                                                  SLOT(onName(QString)), &receiver,
-                                                 SLOT(onPosition(KestRenderer*,uint)));
+                                                 SLOT(onPosition(KestRenderer *, uint)));
         QTest::ignoreMessage(QtWarningMsg, refused.constData());
         QVERIFY(!request.call());
 
@@ -512,10 +526,10 @@ private Q_SLOTS:
         proxy->catchStateChangedSignal(KestRenderer::Paused);
         auto *receiver = new Receiver;
         QString name = QStringLiteral("volume");
-        QVERIFY(proxy->getStatus(receiver, SLOT(onStatus(KestRenderer*,QString,uint,int,QString))));
-        QVERIFY(proxy->getPosition(receiver, SLOT(onPosition(KestRenderer*,uint))));
-        QVERIFY(proxy->getCurrentMediaInfo(receiver, SLOT(onMediaInfo(KestRenderer*,KestMediaInfo)), QString()));
-        QVERIFY(proxy->kestProperty(name, receiver, SLOT(onProperty(QString,QVariant))));
+        QVERIFY(proxy->getStatus(receiver, SLOT(onStatus(KestRenderer *, QString, uint, int, QString))));
+        QVERIFY(proxy->getPosition(receiver, SLOT(onPosition(KestRenderer *, uint))));
+        QVERIFY(proxy->getCurrentMediaInfo(receiver, SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)), QString()));
+        QVERIFY(proxy->kestProperty(name, receiver, SLOT(onProperty(QString, QVariant))));
         // Replies need the event loop, so they all arrive after this.
         delete receiver;
         QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^Callback slot invocation failed!")));
@@ -527,8 +541,8 @@ private Q_SLOTS:
     {
         // An application that drops the renderer when it fails, or from a reply's member.
         QVERIFY(m_peer.scriptError(QStringLiteral("get_name"), QStringLiteral("7:gone")));
-        QPointer<KestProxyRenderer> failing =
-            new KestProxyRenderer(Uuid, Plugin, KestInternalRegistry::internalInstance(), QString(), nullptr);
+        QPointer<KestProxyRenderer> failing = new KestProxyRenderer(
+            Uuid, Plugin, KestInternalRegistry::internalInstance(), QString(), nullptr);
         connect(failing, &KestRenderer::error, failing, [&failing] { delete failing; });
         expectNameFailure();
         QTRY_VERIFY(!failing);
@@ -536,7 +550,7 @@ private Q_SLOTS:
         QVERIFY(m_peer.scriptReply(QStringLiteral("get_status"), {QString(), 0u, 0, QString()}));
         auto *proxy = newProxy().release();
         DeletingReceiver receiver(proxy);
-        QVERIFY(proxy->getStatus(&receiver, SLOT(onStatus(KestRenderer*,QString,uint,int,QString))));
+        QVERIFY(proxy->getStatus(&receiver, SLOT(onStatus(KestRenderer *, QString, uint, int, QString))));
         QTRY_VERIFY(receiver.deleted);
     }
 
@@ -551,17 +565,17 @@ private Q_SLOTS:
         {
             auto proxy = newProxy(QStringLiteral("Silent"), Plugin, QStringLiteral("silent"));
             proxy->catchStateChangedSignal(KestRenderer::Playing);
-            QVERIFY(proxy->getStatus(&receiver, SLOT(onStatus(KestRenderer*,QString,uint,int,QString))));
-            QVERIFY(proxy->getPosition(&receiver, SLOT(onPosition(KestRenderer*,uint))));
-            QVERIFY(proxy->getCurrentMediaInfo(&receiver, SLOT(onMediaInfo(KestRenderer*,KestMediaInfo)), QString()));
-            QVERIFY(proxy->kestProperty(name, &receiver, SLOT(onProperty(QString,QVariant))));
+            QVERIFY(proxy->getStatus(&receiver, SLOT(onStatus(KestRenderer *, QString, uint, int, QString))));
+            QVERIFY(proxy->getPosition(&receiver, SLOT(onPosition(KestRenderer *, uint))));
+            QVERIFY(proxy->getCurrentMediaInfo(&receiver, SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)), QString()));
+            QVERIFY(proxy->kestProperty(name, &receiver, SLOT(onProperty(QString, QVariant))));
             QVERIFY(silent.waitForCalls(QStringLiteral("get_extension_property")));
             QCOMPARE(pendingRequests(proxy.get()), 4);
         }
         // A second proxy's pending read tells when the renderer's departure has been noticed.
         auto witness = newProxy(QStringLiteral("Silent"), Plugin, QStringLiteral("silent"));
         Receiver witnessReceiver;
-        QVERIFY(witness->kestProperty(name, &witnessReceiver, SLOT(onProperty(QString,QVariant))));
+        QVERIFY(witness->kestProperty(name, &witnessReceiver, SLOT(onProperty(QString, QVariant))));
         QVERIFY(silent.waitForCalls(QStringLiteral("get_extension_property"), 2));
         QTest::ignoreMessage(QtWarningMsg,
                              QRegularExpression(QStringLiteral("^KestProxyRendererPropertyRequest: Error:")));
@@ -577,7 +591,7 @@ private Q_SLOTS:
         auto proxy = newProxy();
         Receiver receiver;
         for (int i = 0; i < 3; ++i)
-            QVERIFY(proxy->getPosition(&receiver, SLOT(onPosition(KestRenderer*,uint))));
+            QVERIFY(proxy->getPosition(&receiver, SLOT(onPosition(KestRenderer *, uint))));
         proxy->completeRequest(nullptr);
         QCOMPARE(pendingRequests(proxy.get()), 3);
 
@@ -598,7 +612,7 @@ private Q_SLOTS:
         QVERIFY(m_peer.scriptError(QStringLiteral("get_extension_property"), QStringLiteral("5:No such property")));
         auto proxy = newProxy();
         KestProxyRenderer *p = proxy.get();
-        const char *onError = SLOT(onError(KestRenderer*,KestError));
+        const char *onError = SLOT(onError(KestRenderer *, KestError));
 
         // Success is reported through the error member with code 0.
         Receiver played;
@@ -606,19 +620,19 @@ private Q_SLOTS:
         // A status reply first, then the error member with code 0 and no text.
         Receiver status;
         QVERIFY((new KestProxyRendererStatusRequest(p, p, QStringLiteral("get_status"), &status, onError, &status,
-                                                    SLOT(onStatus(KestRenderer*,QString,uint,int,QString))))
+                                                    SLOT(onStatus(KestRenderer *, QString, uint, int, QString))))
                     ->call());
         // A name member that is a signal, not a slot, cannot be invoked.
         Receiver named;
         QTest::ignoreMessage(QtWarningMsg, "Invoking the getName callback failed!");
-        QVERIFY((new KestProxyRendererNameRequest(p, p, QStringLiteral("get_name"), &named,
-                                                  SIGNAL(notASlot(QString)), nullptr, nullptr))
+        QVERIFY((new KestProxyRendererNameRequest(p, p, QStringLiteral("get_name"), &named, SIGNAL(notASlot(QString)),
+                                                  nullptr, nullptr))
                     ->call());
         // A failed read hands the name and an invalid value to the result member, and no text.
         Receiver property;
         QString name = QStringLiteral("contrast");
         QTest::ignoreMessage(QtWarningMsg, "KestProxyRendererPropertyRequest: Error: \"5:No such property\"");
-        QVERIFY(p->kestProperty(name, &property, SLOT(onProperty(QString,QVariant))));
+        QVERIFY(p->kestProperty(name, &property, SLOT(onProperty(QString, QVariant))));
 
         QTRY_COMPARE(pendingRequests(p), 0);
         QCOMPARE(played.events, QStringList{QStringLiteral("error")});
@@ -638,9 +652,9 @@ private Q_SLOTS:
         auto proxy = newProxy();
         Receiver receiver;
         QString name = QStringLiteral("brightness");
-        const QRegularExpression failure(QStringLiteral(
-            "^Callback slot invocation failed! \\( m_errorReceiver=.* m_errorMember= 1missing\\(\\) "
-            "name= \"brightness\" variant= QVariant\\(QString, \"high\"\\) \\)$"));
+        const QRegularExpression failure(
+            QStringLiteral("^Callback slot invocation failed! \\( m_errorReceiver=.* m_errorMember= 1missing\\(\\) "
+                           "name= \"brightness\" variant= QVariant\\(QString, \"high\"\\) \\)$"));
         QTest::ignoreMessage(QtCriticalMsg, failure);
         QVERIFY(proxy->kestProperty(name, &receiver, "1missing()"));
         QTRY_COMPARE(pendingRequests(proxy.get()), 0);

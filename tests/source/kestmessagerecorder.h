@@ -15,7 +15,10 @@
 class KestMessageRecorder
 {
 public:
-    enum Kept { Problems, ProblemsAndTraces };
+    enum Kept {
+        Problems,
+        ProblemsAndTraces
+    };
 
     explicit KestMessageRecorder(Kept kept = Problems);
     ~KestMessageRecorder();

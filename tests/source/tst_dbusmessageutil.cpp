@@ -90,7 +90,9 @@ QByteArray randomEntries(QRandomGenerator &random)
         case 40: encoder.addInt64(key, qint64(random.generate64())); break;
         case 44: encoder.addUInt64(key, random.generate64()); break;
         case 60: encoder.addDouble(key, random.generateDouble() * 1e6 - 5e5); break;
-        case 64: encoder.addString(key, QString::fromLatin1(randomBytes(random, random.bounded(8)).replace('\0', 'x'))); break;
+        case 64:
+            encoder.addString(key, QString::fromLatin1(randomBytes(random, random.bounded(8)).replace('\0', 'x')));
+            break;
         default: encoder.addHeader(key, code).addWord(qint32(random.generate())); break;
         }
     }
@@ -172,7 +174,8 @@ private Q_SLOTS:
         QMap<QString, QVariant> metadata;
         QVERIFY(DBusMessageUtil::decodeMetadataBlock(block, metadata));
         QCOMPARE(recorder.take(),
-                 QStringList{QStringLiteral("DBusMessageUtil::decodeMetadataBlock entries: 3 bytes: %1").arg(block.size())});
+                 QStringList{
+                     QStringLiteral("DBusMessageUtil::decodeMetadataBlock entries: 3 bytes: %1").arg(block.size())});
         QByteArray word = KestMetadataEncoder().addWord(5).block();
         bool error = true;
         QCOMPARE(DBusMessageUtil::extractNumericValue(word, 0, &error), 5);
@@ -255,9 +258,8 @@ private Q_SLOTS:
 
         QTest::newRow("key without terminator")
             << KestMetadataEncoder(good).addBytes("title").block() << QStringList{string, numeric, numeric, type} << 1;
-        QTest::newRow("short skipped word")
-            << KestMetadataEncoder(good).addBytes(QByteArray("k\0\1\0", 4)).block()
-            << QStringList{numeric, numeric, type} << 1;
+        QTest::newRow("short skipped word") << KestMetadataEncoder(good).addBytes(QByteArray("k\0\1\0", 4)).block()
+                                            << QStringList{numeric, numeric, type} << 1;
         QTest::newRow("short type code")
             << KestMetadataEncoder().addBytes(QByteArray("k\0", 2)).addWord(1).addBytes("\x18").block()
             << QStringList{numeric, type} << 0;

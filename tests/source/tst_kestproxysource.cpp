@@ -108,8 +108,8 @@ public Q_SLOTS:
     void onMetaError(uint id, const QString &message) { metaErrors.append({id, message}); }
 };
 
-#define BROWSE_SLOTS SLOT(onBrowseRow(uint,QString,Metamap,uint,int)), SLOT(onBrowseError(uint,uint,QString))
-#define QUERY_SLOTS SLOT(onQueryRow(uint,QStringList,uint,int)), SLOT(onQueryError(uint,int,QString))
+#define BROWSE_SLOTS SLOT(onBrowseRow(uint, QString, Metamap, uint, int)), SLOT(onBrowseError(uint, uint, QString))
+#define QUERY_SLOTS SLOT(onQueryRow(uint, QStringList, uint, int)), SLOT(onQueryError(uint, int, QString))
 
 // A proxy that places get-metadata requests of its own, as a derived source would.
 class MetadataSource : public KestProxySource
@@ -120,10 +120,10 @@ public:
     void getMetadata(uint id, const QString &objectId, Receiver *receiver)
     {
         setGetMetaId(id);
-        ongoingGetMetas().insert(id, new KestOngoingAction{receiver, SLOT(onMeta(uint,QStringList,QStringList)),
-                                                           SLOT(onMetaError(uint,QString))});
-        QDBusMessage call = QDBusMessage::createMethodCall(serviceName(), objectPath(),
-                                                           KestBusNames::sourceInterface(),
+        ongoingGetMetas().insert(id,
+                                 new KestOngoingAction{receiver, SLOT(onMeta(uint, QStringList, QStringList)),
+                                                       SLOT(onMetaError(uint, QString))});
+        QDBusMessage call = QDBusMessage::createMethodCall(serviceName(), objectPath(), KestBusNames::sourceInterface(),
                                                            QStringLiteral("get_metadata"));
         call << objectId;
         auto *watcher = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(call), this);
@@ -171,7 +171,8 @@ private:
     uint startBrowse(uint scriptedId, Receiver *receiver)
     {
         m_peer->scriptReply(QStringLiteral("browse"), {scriptedId});
-        return m_proxy->browse(QStringLiteral("music"), QString(), {QStringLiteral("title")}, 0, 10, receiver, BROWSE_SLOTS);
+        return m_proxy->browse(QStringLiteral("music"), QString(), {QStringLiteral("title")}, 0, 10, receiver,
+                               BROWSE_SLOTS);
     }
 
     uint startQuery(uint scriptedId, Receiver *receiver)
@@ -245,7 +246,7 @@ private Q_SLOTS:
         QString volume = QStringLiteral("volume");
         QVERIFY(m_peer->scriptReply(QStringLiteral("get_extension_property"),
                                     {volume, QVariant::fromValue(QDBusVariant(7))}));
-        QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(onProperty(QString,QVariant))));
+        QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(onProperty(QString, QVariant))));
         QTRY_COMPARE_WITH_TIMEOUT(receiver.properties.size(), 1, Wait);
         QCOMPARE(receiver.properties.at(0), (QVariantList{volume, 7}));
         QCOMPARE(m_proxy->property("volume"), QVariant(7));
@@ -257,34 +258,40 @@ private Q_SLOTS:
         // A failure reaches the receiver once, as an invalid value.
         QVERIFY(m_peer->scriptError(QStringLiteral("get_extension_property"), QStringLiteral("unknown")));
         QTest::ignoreMessage(QtWarningMsg, "KestProxySourcePropertyRequest::handleError");
-        QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(onProperty(QString,QVariant))));
+        QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(onProperty(QString, QVariant))));
         QTRY_COMPARE_WITH_TIMEOUT(receiver.properties.size(), 2, Wait);
         QCOMPARE(receiver.properties.at(1), (QVariantList{volume, QVariant()}));
 
         // A receiver without that slot.
-        QVERIFY(m_peer->scriptReply(QStringLiteral("get_extension_property"), {volume, QVariant::fromValue(QDBusVariant(1))}));
-        QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("^KestProxySourcePropertyRequest: Callback slot invocation failed! .*noSuchSlot")));
-        QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(noSuchSlot(QString,QVariant))));
+        QVERIFY(m_peer->scriptReply(QStringLiteral("get_extension_property"),
+                                    {volume, QVariant::fromValue(QDBusVariant(1))}));
+        QTest::ignoreMessage(QtCriticalMsg,
+                             QRegularExpression(QStringLiteral(
+                                 "^KestProxySourcePropertyRequest: Callback slot invocation failed! .*noSuchSlot")));
+        QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(noSuchSlot(QString, QVariant))));
         QTRY_VERIFY_WITH_TIMEOUT(m_proxy->findChildren<KestProxySourcePropertyRequest *>().isEmpty(), Wait);
 
         // A receiver that is gone before the value arrives is not called.
         auto gone = std::make_unique<Receiver>();
-        QVERIFY(m_proxy->kestProperty(volume, gone.get(), SLOT(onProperty(QString,QVariant))));
+        QVERIFY(m_proxy->kestProperty(volume, gone.get(), SLOT(onProperty(QString, QVariant))));
         gone.reset();
         QTest::ignoreMessage(QtWarningMsg, "KestProxySourcePropertyRequest: receiver object is DESTROYED!");
         QTRY_VERIFY_WITH_TIMEOUT(m_proxy->findChildren<KestProxySourcePropertyRequest *>().isEmpty(), Wait);
 
-        const char *incomplete = "Not starting kestProperty call, because missing or incomplete parameters. Please check your input.";
+        const char *incomplete =
+            "Not starting kestProperty call, because missing or incomplete parameters. Please check your input.";
         QTest::ignoreMessage(QtWarningMsg, incomplete);
-        QVERIFY(!m_proxy->kestProperty(volume, nullptr, SLOT(onProperty(QString,QVariant))));
+        QVERIFY(!m_proxy->kestProperty(volume, nullptr, SLOT(onProperty(QString, QVariant))));
         QString empty;
         QTest::ignoreMessage(QtWarningMsg, incomplete);
-        QVERIFY(!m_proxy->kestProperty(empty, &receiver, SLOT(onProperty(QString,QVariant))));
+        QVERIFY(!m_proxy->kestProperty(empty, &receiver, SLOT(onProperty(QString, QVariant))));
 
         // Setting is fire-and-forget: true even when the source refuses.
         QVERIFY(m_peer->scriptError(QStringLiteral("set_extension_property"), QStringLiteral("read-only")));
         QVERIFY(m_proxy->setKestProperty(volume, 9));
-        QTest::ignoreMessage(QtWarningMsg, "Not starting setKestProperty call, because missing or incomplete parameters. Please check your input.");
+        QTest::ignoreMessage(
+            QtWarningMsg,
+            "Not starting setKestProperty call, because missing or incomplete parameters. Please check your input.");
         QVERIFY(!m_proxy->setKestProperty(QString(), 9));
         QVERIFY(m_peer->waitForCalls(QStringLiteral("set_extension_property"), 1, Wait));
         const QList<KestRecordedCall> sets = m_peer->callsTo(QStringLiteral("set_extension_property"));
@@ -312,10 +319,10 @@ private Q_SLOTS:
                                      .addUInt64(QStringLiteral("size"), 1ull << 40)
                                      .block();
         QVERIFY(m_peer->scriptReply(QStringLiteral("browse"), {uint(7)}));
-        QVERIFY(m_peer->scriptAfterCall(QStringLiteral("browse"), QString(), KestBusNames::proxySourcePath(m_uuid),
-                                        KestBusNames::proxySourceInterface(), QStringLiteral("browse_result"),
-                                        browseBatch(7, {row(1, 10, QStringLiteral("a"), first),
-                                                        row(0, 11, QStringLiteral("b"))})));
+        QVERIFY(m_peer->scriptAfterCall(
+            QStringLiteral("browse"), QString(), KestBusNames::proxySourcePath(m_uuid),
+            KestBusNames::proxySourceInterface(), QStringLiteral("browse_result"),
+            browseBatch(7, {row(1, 10, QStringLiteral("a"), first), row(0, 11, QStringLiteral("b"))})));
         Receiver receiver;
         QSignalSpy completed(m_proxy.get(), &KestSource::browseCompleted);
         QCOMPARE(m_proxy->browse(QString(), QString(), {QStringLiteral("title")}, 10, 20, &receiver, BROWSE_SLOTS), 7u);
@@ -323,8 +330,9 @@ private Q_SLOTS:
         const KestRecordedCall browse = m_peer->callsTo(QStringLiteral("browse")).constFirst();
         QCOMPARE(browse.interface, KestBusNames::sourceInterface());
         QCOMPARE(browse.signature, QStringLiteral("ssasuu"));
-        QCOMPARE(browse.arguments, (QVariantList{m_uuid + QStringLiteral("::"), QString(),
-                                                 QStringList{QStringLiteral("title")}, 10u, 20u}));
+        QCOMPARE(
+            browse.arguments,
+            (QVariantList{m_uuid + QStringLiteral("::"), QString(), QStringList{QStringLiteral("title")}, 10u, 20u}));
 
         QTRY_COMPARE_WITH_TIMEOUT(completed.size(), 1, Wait);
         QCOMPARE(receiver.browseRows.size(), 2);
@@ -339,7 +347,10 @@ private Q_SLOTS:
 
         // The browse is over: a third row finds nothing.
         QTest::ignoreMessage(QtCriticalMsg, UnknownBrowseRow);
-        QCOMPARE(push(QStringLiteral("browse_result"), browseBatch(7, {row(0, 12, QStringLiteral("c"))})).value(QStringLiteral("errorName")).toString(), QString());
+        QCOMPARE(push(QStringLiteral("browse_result"), browseBatch(7, {row(0, 12, QStringLiteral("c"))}))
+                     .value(QStringLiteral("errorName"))
+                     .toString(),
+                 QString());
         QCOMPARE(receiver.browseRows.size(), 2);
         QCOMPARE(completed.size(), 1);
 
@@ -370,8 +381,9 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, "Browse result contains an error. Error code:  0");
         QTest::ignoreMessage(QtCriticalMsg, UnknownBrowseRow);
         push(QStringLiteral("browse_result"),
-             browseBatch(11, {row(5, 0, QStringLiteral("a")), row(4, 1, QString(), {}, 0, QStringLiteral("stopped")),
-                              row(3, 2, QStringLiteral("c"))}));
+             browseBatch(11,
+                         {row(5, 0, QStringLiteral("a")), row(4, 1, QString(), {}, 0, QStringLiteral("stopped")),
+                          row(3, 2, QStringLiteral("c"))}));
         QCOMPARE(receiver.browseRows.size(), 1);
         QCOMPARE(receiver.browseErrors, (QList<QVariantList>{{11u, 0u, QStringLiteral("stopped")}}));
 
@@ -382,7 +394,8 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtCriticalMsg, "Error. Results contains invalid data.");
         const QByteArray unsupported = KestMetadataEncoder().addHeader(QStringLiteral("f"), 56).addWord(0).block();
         push(QStringLiteral("browse_result"), browseBatch(12, {row(0, 0, QStringLiteral("a"), unsupported)}));
-        QCOMPARE(receiver.browseErrors.last(), (QVariantList{12u, 3u, QStringLiteral("Error. Results contains invalid data.")}));
+        QCOMPARE(receiver.browseErrors.last(),
+                 (QVariantList{12u, 3u, QStringLiteral("Error. Results contains invalid data.")}));
 
         // A remote error code and message pass unchanged.
         QCOMPARE(startBrowse(13, &receiver), 13u);
@@ -400,20 +413,23 @@ private Q_SLOTS:
         // A receiver without the slots is reported for every row, and the browse still ends.
         QObject deaf;
         m_peer->scriptReply(QStringLiteral("browse"), {uint(14)});
-        QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &deaf, BROWSE_SLOTS), 14u);
+        QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &deaf, BROWSE_SLOTS),
+                 14u);
         {
             KestMessageRecorder recorder;
             push(QStringLiteral("browse_result"),
                  browseBatch(14, {row(1, 0, QStringLiteral("a")), row(0, 1, QStringLiteral("b"))}));
-            const QString failed = QStringLiteral(
-                "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)  slot invocation failed!");
+            const QString failed = QStringLiteral("void KestProxySource::handlePredicateBrowseResult(uint, "
+                                                  "KestContent*, uint, int)  slot invocation failed!");
             QCOMPARE(recorder.take(), (QStringList{failed, failed}));
             m_peer->scriptReply(QStringLiteral("browse"), {uint(15)});
-            QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &deaf, BROWSE_SLOTS), 15u);
+            QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &deaf, BROWSE_SLOTS),
+                     15u);
             push(QStringLiteral("browse_result"), browseBatch(15, {row(0, 0, QString(), {}, 5, QStringLiteral("x"))}));
-            QCOMPARE(recorder.take(),
-                     (QStringList{QStringLiteral("Browse result contains an error. Error code:  5"),
-                                  QStringLiteral("KestProxySource::handlePredicateBrowseError: slot invocation failed!")}));
+            QCOMPARE(
+                recorder.take(),
+                (QStringList{QStringLiteral("Browse result contains an error. Error code:  5"),
+                             QStringLiteral("KestProxySource::handlePredicateBrowseError: slot invocation failed!")}));
         }
         QTest::ignoreMessage(QtCriticalMsg, UnknownBrowseRow);
         push(QStringLiteral("browse_result"), browseBatch(14, {row(0, 0, QStringLiteral("a"))}));
@@ -433,12 +449,14 @@ private Q_SLOTS:
         QTest::ignoreMessage(QtWarningMsg, cannot);
         QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {}, 0, 0, &receiver, BROWSE_SLOTS), 0u);
         QTest::ignoreMessage(QtWarningMsg, cannot);
-        QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, nullptr, BROWSE_SLOTS), 0u);
+        QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, nullptr, BROWSE_SLOTS),
+                 0u);
         QVERIFY(m_peer->callsTo(QStringLiteral("browse")).isEmpty());
 
         // A start reply without an id starts nothing: rows for id 0 find no browse.
         QVERIFY(m_peer->scriptReply(QStringLiteral("browse")));
-        QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &receiver, BROWSE_SLOTS), 0u);
+        QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &receiver, BROWSE_SLOTS),
+                 0u);
         QCOMPARE(m_peer->callsTo(QStringLiteral("browse")).size(), 1);
         QTest::ignoreMessage(QtCriticalMsg, UnknownBrowseRow);
         push(QStringLiteral("browse_result"), browseBatch(0, {row(0, 0, QStringLiteral("a"))}));
@@ -446,12 +464,14 @@ private Q_SLOTS:
 
         // An error reply starts nothing either.
         QVERIFY(m_peer->scriptError(QStringLiteral("browse"), QStringLiteral("busy")));
-        QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &receiver, BROWSE_SLOTS), 0u);
+        QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &receiver, BROWSE_SLOTS),
+                 0u);
 
         // A repeated id replaces the pending browse; its first receiver is never called again.
         Receiver replaced;
         QCOMPARE(startBrowse(21, &replaced), 21u);
-        QTest::ignoreMessage(QtWarningMsg, "KestProxySource::browse. There was ongoing browse with same id, replacing it.");
+        QTest::ignoreMessage(QtWarningMsg,
+                             "KestProxySource::browse. There was ongoing browse with same id, replacing it.");
         QCOMPARE(startBrowse(21, &receiver), 21u);
         push(QStringLiteral("browse_result"), browseBatch(21, {row(0, 0, QStringLiteral("a"))}));
         QVERIFY(replaced.browseRows.isEmpty());
@@ -463,7 +483,8 @@ private Q_SLOTS:
         QVERIFY(startSource());
         Receiver receiver;
         QVERIFY(m_peer->scriptNoReply(QStringLiteral("browse")));
-        QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &receiver, BROWSE_SLOTS), 0u);
+        QCOMPARE(m_proxy->browse(QStringLiteral("m"), QString(), {QStringLiteral("k")}, 0, 0, &receiver, BROWSE_SLOTS),
+                 0u);
         // Nothing was recorded, not even under id 0.
         QTest::ignoreMessage(QtCriticalMsg, UnknownBrowseRow);
         push(QStringLiteral("browse_result"), browseBatch(0, {row(0, 0, QStringLiteral("a"))}));
@@ -481,10 +502,12 @@ private Q_SLOTS:
         QCOMPARE(query.arguments, QVariantList{QStringLiteral("genre:jazz")});
 
         // Each row carries the number of rows after it, this batch's and the later ones.
-        push(QStringLiteral("query_result"), queryBatch(31, 5, {{QStringLiteral("a")}, {QStringLiteral("b")}, {QStringLiteral("c")}}));
-        QCOMPARE(receiver.queryRows, (QList<QVariantList>{{31u, QStringList{QStringLiteral("a")}, 0u, 7},
-                                                         {31u, QStringList{QStringLiteral("b")}, 1u, 6},
-                                                         {31u, QStringList{QStringLiteral("c")}, 2u, 5}}));
+        push(QStringLiteral("query_result"),
+             queryBatch(31, 5, {{QStringLiteral("a")}, {QStringLiteral("b")}, {QStringLiteral("c")}}));
+        QCOMPARE(receiver.queryRows,
+                 (QList<QVariantList>{{31u, QStringList{QStringLiteral("a")}, 0u, 7},
+                                      {31u, QStringList{QStringLiteral("b")}, 1u, 6},
+                                      {31u, QStringList{QStringLiteral("c")}, 2u, 5}}));
         // Empty batches and batches with only a message deliver nothing and end nothing.
         push(QStringLiteral("query_result"), queryBatch(31, 5, {}));
         push(QStringLiteral("query_result"), queryBatch(31, 0, {{QStringLiteral("x")}}, 0, QStringLiteral("odd")));
@@ -494,8 +517,10 @@ private Q_SLOTS:
         QVERIFY(m_peer->waitForCalls(QStringLiteral("cancel_query"), 1, Wait));
         QCOMPARE(m_peer->callsTo(QStringLiteral("cancel_query")).constFirst().arguments, QVariantList{31u});
 
-        push(QStringLiteral("query_result"), queryBatch(31, 0, {{QStringLiteral("d"), QStringLiteral("e")}}, 0, QString(), 3));
-        QCOMPARE(receiver.queryRows.last(), (QVariantList{31u, QStringList{QStringLiteral("d"), QStringLiteral("e")}, 3u, 0}));
+        push(QStringLiteral("query_result"),
+             queryBatch(31, 0, {{QStringLiteral("d"), QStringLiteral("e")}}, 0, QString(), 3));
+        QCOMPARE(receiver.queryRows.last(),
+                 (QVariantList{31u, QStringList{QStringLiteral("d"), QStringLiteral("e")}, 3u, 0}));
         push(QStringLiteral("query_result"), queryBatch(31, 0, {{QStringLiteral("late")}}));
         QCOMPARE(receiver.queryRows.size(), 4); // over: later batches find nothing
 
@@ -511,7 +536,8 @@ private Q_SLOTS:
         // A repeated id replaces; a null receiver or a reply without an id starts nothing.
         Receiver replaced;
         QCOMPARE(startQuery(33, &replaced), 33u);
-        QTest::ignoreMessage(QtWarningMsg, "KestProxySource::query. There was ongoing query with same id, replacing it.");
+        QTest::ignoreMessage(QtWarningMsg,
+                             "KestProxySource::query. There was ongoing query with same id, replacing it.");
         QCOMPARE(startQuery(33, &receiver), 33u);
         push(QStringLiteral("query_result"), queryBatch(33, 0, {{QStringLiteral("z")}}));
         QVERIFY(replaced.queryRows.isEmpty());
@@ -556,7 +582,8 @@ private Q_SLOTS:
         const char *gone = "KestProxySource::handlePredicateBrowseResult: receiver object is DESTROYED!";
         QTest::ignoreMessage(QtWarningMsg, gone);
         QTest::ignoreMessage(QtWarningMsg, gone);
-        push(QStringLiteral("browse_result"), browseBatch(41, {row(1, 1, QStringLiteral("b")), row(0, 2, QStringLiteral("c"))}));
+        push(QStringLiteral("browse_result"),
+             browseBatch(41, {row(1, 1, QStringLiteral("b")), row(0, 2, QStringLiteral("c"))}));
         QCOMPARE(completed.size(), 0);
         QTest::ignoreMessage(QtCriticalMsg, UnknownBrowseRow); // dropped with its last row
         push(QStringLiteral("browse_result"), browseBatch(41, {row(0, 3, QStringLiteral("d"))}));
@@ -575,7 +602,7 @@ private Q_SLOTS:
         QVERIFY(m_peer->scriptReply(QStringLiteral("get_extension_property"),
                                     {volume, QVariant::fromValue(QDBusVariant(3))}));
         receiver.afterProperty = [this] { m_proxy.reset(); };
-        QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(onProperty(QString,QVariant))));
+        QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(onProperty(QString, QVariant))));
         QTRY_VERIFY_WITH_TIMEOUT(!m_proxy, Wait);
         QCOMPARE(receiver.properties.size(), 1);
         receiver.afterProperty = nullptr;
@@ -623,7 +650,8 @@ private Q_SLOTS:
         source.reset();
 
         // The receiver object has left the bus with its proxy; nobody is called back.
-        const QVariantMap answer = push(QStringLiteral("browse_result"), browseBatch(51, {row(0, 0, QStringLiteral("a"))}));
+        const QVariantMap answer = push(QStringLiteral("browse_result"),
+                                        browseBatch(51, {row(0, 0, QStringLiteral("a"))}));
         QVERIFY(!answer.value(QStringLiteral("errorName")).toString().isEmpty());
         QVERIFY(receiver.browseRows.isEmpty() && receiver.browseErrors.isEmpty());
         QVERIFY(receiver.queryRows.isEmpty() && receiver.metas.isEmpty() && receiver.metaErrors.isEmpty());
@@ -646,14 +674,16 @@ private Q_SLOTS:
         source.getMetadata(61, QStringLiteral("a"), &receiver);
         QTRY_COMPARE_WITH_TIMEOUT(receiver.metas.size(), 1, Wait);
         QCOMPARE(receiver.metas.at(0),
-                 (QVariantList{61u, QStringList{QStringLiteral("artist"), QStringLiteral("year"), QStringLiteral("artist")},
+                 (QVariantList{61u,
+                               QStringList{QStringLiteral("artist"), QStringLiteral("year"), QStringLiteral("artist")},
                                QStringList{QStringLiteral("Nina"), QStringLiteral("1958"), QStringLiteral("Simone")}}));
 
         // A malformed block ends the request without a call.
         KestMessageRecorder recorder;
         QVERIFY(m_peer->scriptReply(QStringLiteral("get_metadata"), {QByteArray("broken")}));
         source.getMetadata(62, QStringLiteral("a"), &receiver);
-        QTRY_VERIFY_WITH_TIMEOUT(recorder.messages().contains(QStringLiteral("KestProxySource could not parse get meta results!")), Wait);
+        QTRY_VERIFY_WITH_TIMEOUT(
+            recorder.messages().contains(QStringLiteral("KestProxySource could not parse get meta results!")), Wait);
         QCOMPARE(recorder.take().first(), QStringLiteral("String can not be extracted."));
 
         // Errors in the source's domain reach the error slot; others are refused.
@@ -663,7 +693,8 @@ private Q_SLOTS:
         QCOMPARE(receiver.metaErrors.at(0), (QVariantList{63u, KestError::KEST_SOURCE_ERROR_QUARK}));
         QVERIFY(m_peer->scriptError(QStringLiteral("get_metadata"), QStringLiteral("other.domain")));
         source.getMetadata(64, QStringLiteral("a"), &receiver);
-        QTRY_COMPARE_WITH_TIMEOUT(recorder.messages(), QStringList{QStringLiteral("Invalid quark received in ProxySource")}, Wait);
+        QTRY_COMPARE_WITH_TIMEOUT(recorder.messages(),
+                                  QStringList{QStringLiteral("Invalid quark received in ProxySource")}, Wait);
         QCOMPARE(receiver.metas.size(), 1);
         QCOMPARE(receiver.metaErrors.size(), 1);
     }
@@ -674,9 +705,15 @@ private Q_SLOTS:
         Receiver receiver;
         QCOMPARE(startBrowse(71, &receiver), 71u);
         QCOMPARE(startQuery(72, &receiver), 72u);
-        QVERIFY(!push(QStringLiteral("browse_result"), {71u, QStringLiteral("junk")}).value(QStringLiteral("errorName")).toString().isEmpty());
+        QVERIFY(!push(QStringLiteral("browse_result"), {71u, QStringLiteral("junk")})
+                     .value(QStringLiteral("errorName"))
+                     .toString()
+                     .isEmpty());
         QVERIFY(!push(QStringLiteral("browse_result"), {71u}).value(QStringLiteral("errorName")).toString().isEmpty());
-        QVERIFY(!push(QStringLiteral("query_result"), {72u, 0, QStringList()}).value(QStringLiteral("errorName")).toString().isEmpty());
+        QVERIFY(!push(QStringLiteral("query_result"), {72u, 0, QStringList()})
+                     .value(QStringLiteral("errorName"))
+                     .toString()
+                     .isEmpty());
         QVERIFY(receiver.browseRows.isEmpty() && receiver.browseErrors.isEmpty() && receiver.queryRows.isEmpty());
 
         // Both requests are still pending.
@@ -752,7 +789,8 @@ private Q_SLOTS:
 
         QCOMPARE(m_proxy->query(QStringLiteral("genre"), &receiver, QUERY_SLOTS), 62u);
         QTRY_COMPARE_WITH_TIMEOUT(receiver.queryRows.size(), 2, Wait);
-        QCOMPARE(receiver.queryRows.at(0), (QVariantList{62u, QStringList{QStringLiteral("genre"), QStringLiteral("b")}, 5u, 1}));
+        QCOMPARE(receiver.queryRows.at(0),
+                 (QVariantList{62u, QStringList{QStringLiteral("genre"), QStringLiteral("b")}, 5u, 1}));
         QCOMPARE(receiver.queryRows.at(1), (QVariantList{62u, QStringList(), 6u, 0}));
 
         python.kill();

@@ -154,8 +154,7 @@ bool KestTestPeer::scriptExit(const QString &member)
 }
 
 bool KestTestPeer::scriptAfterCall(const QString &member, const QString &service, const QString &path,
-                                   const QString &interface, const QString &callMember,
-                                   const QVariantList &arguments)
+                                   const QString &interface, const QString &callMember, const QVariantList &arguments)
 {
     return succeeded(control(QStringLiteral("ScriptAfterCall"),
                              {member, service, path, interface, callMember, asArgumentList(arguments)}));
@@ -164,8 +163,8 @@ bool KestTestPeer::scriptAfterCall(const QString &member, const QString &service
 bool KestTestPeer::scriptAfterSignal(const QString &member, const QString &path, const QString &interface,
                                      const QString &signal, const QVariantList &arguments)
 {
-    return succeeded(control(QStringLiteral("ScriptAfterSignal"),
-                             {member, path, interface, signal, asArgumentList(arguments)}));
+    return succeeded(
+        control(QStringLiteral("ScriptAfterSignal"), {member, path, interface, signal, asArgumentList(arguments)}));
 }
 
 bool KestTestPeer::emitSignal(const QString &path, const QString &interface, const QString &signal,
@@ -174,8 +173,8 @@ bool KestTestPeer::emitSignal(const QString &path, const QString &interface, con
     return succeeded(control(QStringLiteral("Emit"), {path, interface, signal, asArgumentList(arguments)}));
 }
 
-bool KestTestPeer::call(const QString &service, const QString &path, const QString &interface,
-                        const QString &member, const QVariantList &arguments)
+bool KestTestPeer::call(const QString &service, const QString &path, const QString &interface, const QString &member,
+                        const QVariantList &arguments)
 {
     return succeeded(control(QStringLiteral("Call"), {service, path, interface, member, asArgumentList(arguments)}));
 }

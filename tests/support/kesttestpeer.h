@@ -53,12 +53,11 @@ public:
     bool scriptNoReply(const QString &member);
     bool scriptExit(const QString &member);
     //! After answering \a member, calls \a callMember; an empty \a service means the caller.
-    bool scriptAfterCall(const QString &member, const QString &service, const QString &path,
-                         const QString &interface, const QString &callMember,
-                         const QVariantList &arguments = QVariantList());
+    bool scriptAfterCall(const QString &member, const QString &service, const QString &path, const QString &interface,
+                         const QString &callMember, const QVariantList &arguments = QVariantList());
     //! After answering \a member, emits \a signal.
-    bool scriptAfterSignal(const QString &member, const QString &path, const QString &interface,
-                           const QString &signal, const QVariantList &arguments = QVariantList());
+    bool scriptAfterSignal(const QString &member, const QString &path, const QString &interface, const QString &signal,
+                           const QVariantList &arguments = QVariantList());
 
     bool emitSignal(const QString &path, const QString &interface, const QString &signal,
                     const QVariantList &arguments = QVariantList());

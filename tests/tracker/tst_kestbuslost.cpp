@@ -24,7 +24,7 @@ class Receiver : public QObject
 {
     Q_OBJECT
 public Q_SLOTS:
-    void onPosition(KestRenderer *, uint) {}
+    void onPosition(KestRenderer *, uint) { }
 };
 
 class BusLostTest : public QObject
@@ -52,14 +52,15 @@ private Q_SLOTS:
         KestProxyRenderer own(QStringLiteral("r"), QStringLiteral("p"), KestInternalRegistry::internalInstance(),
                               QStringLiteral("Own"));
         Receiver receiver;
-        QVERIFY(own.getPosition(&receiver, SLOT(onPosition(KestRenderer*,uint))));
+        QVERIFY(own.getPosition(&receiver, SLOT(onPosition(KestRenderer *, uint))));
 
         QTest::ignoreMessage(QtWarningMsg,
                              "KestShared: The session bus connection is lost, remote components are removed.");
-        const QDBusMessage daemonPid = QDBusConnection::sessionBus().call(QDBusMessage::createMethodCall(
-            KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(), KestBusNames::busDaemonInterface(),
-            QStringLiteral("GetConnectionUnixProcessID"))
-                                                                          << KestBusNames::busDaemonService());
+        const QDBusMessage daemonPid = QDBusConnection::sessionBus().call(
+            QDBusMessage::createMethodCall(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(),
+                                           KestBusNames::busDaemonInterface(),
+                                           QStringLiteral("GetConnectionUnixProcessID"))
+            << KestBusNames::busDaemonService());
         QVERIFY(::kill(pid_t(daemonPid.arguments().value(0).toUInt()), SIGTERM) == 0);
         QTRY_VERIFY(!QDBusConnection::sessionBus().isConnected());
 
@@ -70,7 +71,7 @@ private Q_SLOTS:
         QVERIFY(registry->pluginControlInterfaces().isEmpty());
 
         QVERIFY(!own.play());
-        QVERIFY(!own.getPosition(&receiver, SLOT(onPosition(KestRenderer*,uint))));
+        QVERIFY(!own.getPosition(&receiver, SLOT(onPosition(KestRenderer *, uint))));
         QVERIFY(!own.setKestProperty(QStringLiteral("volume"), 3));
     }
 };

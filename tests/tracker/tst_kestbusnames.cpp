@@ -52,8 +52,8 @@ private Q_SLOTS:
                                     << int(KestBusName::UnknownExtension) << "p/u";
         QTest::newRow("playlist") << "com.zorvo.kest.playlist.42" << int(KestBusName::Playlist)
                                   << int(KestBusName::Playlist) << "42";
-        QTest::newRow("playlistmodel prefix") << "com.zorvo.kest.playlistmodel.x" << int(KestBusName::Playlist)
-                                              << int(KestBusName::Playlist) << "x";
+        QTest::newRow("playlistmodel prefix")
+            << "com.zorvo.kest.playlistmodel.x" << int(KestBusName::Playlist) << int(KestBusName::Playlist) << "x";
         QTest::newRow("plugin") << "com.zorvo.kest.plugin.p" << int(KestBusName::Plugin) << none << "p";
         // Six pieces: when it leaves, a plugin name like this one reads as an extension.
         QTest::newRow("plugin x.y") << "com.zorvo.kest.plugin.x.y" << int(KestBusName::Plugin)
@@ -63,8 +63,8 @@ private Q_SLOTS:
                                       << int(KestBusName::UnknownExtension) << "p/u";
         // Leaving names are matched anywhere in the name, joining names only at the start.
         QTest::newRow("embedded") << "x.com.zorvo.kest.renderer.p" << none << int(KestBusName::Renderer) << "";
-        QTest::newRow("embedded playlist") << "org.com.zorvo.kest.playlist.x.7" << none
-                                           << int(KestBusName::Playlist) << "7";
+        QTest::newRow("embedded playlist")
+            << "org.com.zorvo.kest.playlist.x.7" << none << int(KestBusName::Playlist) << "7";
         QTest::newRow("unrelated") << "org.freedesktop.DBus" << none << none << "";
         QTest::newRow("unique") << ":1.42" << none << none << "";
     }

@@ -44,12 +44,12 @@ private Q_SLOTS:
             KestBusNames::playlistService(QStringLiteral("pl1")),
             KestBusNames::pluginService(QStringLiteral("pg")),
             QStringLiteral("com.zorvo.kest.plugin.a.b"), // six pieces, also a plugin name
-            QStringLiteral("com.zorvo.kest.other.p.u"),  // six pieces, no known kind
+            QStringLiteral("com.zorvo.kest.other.p.u"), // six pieces, no known kind
             QStringLiteral("com.zorvo.kest.source.a.b.c"),
             QStringLiteral("Com.Zorvo.Kest.renderer.p.r9"),
         };
-        QVERIFY(m_components.start(names, {KestBusNames::rendererPath(QStringLiteral("r1")),
-                                           KestBusNames::sourcePath(QStringLiteral("s1"))}));
+        QVERIFY(m_components.start(
+            names, {KestBusNames::rendererPath(QStringLiteral("r1")), KestBusNames::sourcePath(QStringLiteral("s1"))}));
         QVERIFY(m_components.scriptReply(QStringLiteral("get_name"), {QStringLiteral("Peer component")}));
         QVERIFY(m_announcer.start());
     }
@@ -127,8 +127,9 @@ private Q_SLOTS:
         const QString registryInterface = KestBusNames::registryInterface();
 
         // Found at start-up and announced again: still one proxy.
-        QTest::ignoreMessage(QtDebugMsg, "KestSharedPrivate::createProxySource: Source with this uuid exist at "
-                                         "registry. Not creating proxy");
+        QTest::ignoreMessage(QtDebugMsg,
+                             "KestSharedPrivate::createProxySource: Source with this uuid exist at "
+                             "registry. Not creating proxy");
         QVERIFY(m_announcer.emitSignal(registryPath, registryInterface, QStringLiteral("new_source"),
                                        announcement(Plugin, QStringLiteral("s1"), QStringLiteral("S"))));
         // Announcements without a plugin name or a uuid name nothing that can be reached.

@@ -7,8 +7,8 @@
 
 #include "kestregistrycleaner.h"
 
-#include <kestbrowseresultdbusstruct.h>
 #include "kestbusnames_p.h"
+#include <kestbrowseresultdbusstruct.h>
 #include <kestproxyplaylist.h>
 #include <kestproxysource.h>
 #include <kestqueryresultdbusstruct.h>
@@ -28,8 +28,8 @@
 namespace {
 
 const QString Plugin = QStringLiteral("p");
-const KestShared::TrackFlagSet EveryKind =
-    KestShared::TrackRenderers | KestShared::TrackSources | KestShared::TrackPlaylists | KestShared::TrackPlugins;
+const KestShared::TrackFlagSet EveryKind = KestShared::TrackRenderers | KestShared::TrackSources
+    | KestShared::TrackPlaylists | KestShared::TrackPlugins;
 
 QStringList registeredIds()
 {
@@ -73,12 +73,18 @@ public Q_SLOTS:
     {
         rows << QStringLiteral("browse %1 %2").arg(id).arg(objectId);
     }
-    void onBrowseError(uint id, uint code, const QString &) { rows << QStringLiteral("browse error %1 %2").arg(id).arg(code); }
+    void onBrowseError(uint id, uint code, const QString &)
+    {
+        rows << QStringLiteral("browse error %1 %2").arg(id).arg(code);
+    }
     void onQueryRow(uint id, const QStringList &row, uint, int)
     {
         rows << QStringLiteral("query %1 %2").arg(id).arg(row.join(QLatin1Char(',')));
     }
-    void onQueryError(uint id, int code, const QString &) { rows << QStringLiteral("query error %1 %2").arg(id).arg(code); }
+    void onQueryError(uint id, int code, const QString &)
+    {
+        rows << QStringLiteral("query error %1 %2").arg(id).arg(code);
+    }
 };
 
 class HostileClientTest : public QObject
@@ -157,14 +163,15 @@ private Q_SLOTS:
         // Valid bus names whose pieces cannot stand in an object path, or that run to the limit.
         const QString longUuid(255 - KestBusNames::rendererService(Plugin, QString()).size(), QLatin1Char('u'));
         KestTestPeer odd;
-        QVERIFY(odd.start({QStringLiteral("com.zorvo.kest.renderer.p.u-1"), QStringLiteral("com.zorvo.kest.playlist.a-b"),
-                           QStringLiteral("com.zorvo.kest.plugin.my-plugin"),
-                           QStringLiteral("com.zorvo.kest.source.my-plugin.s2"),
-                           KestBusNames::rendererService(Plugin, longUuid)},
-                          {KestBusNames::sourcePath(QStringLiteral("s2")), KestBusNames::rendererPath(longUuid)}));
+        QVERIFY(odd.start(
+            {QStringLiteral("com.zorvo.kest.renderer.p.u-1"), QStringLiteral("com.zorvo.kest.playlist.a-b"),
+             QStringLiteral("com.zorvo.kest.plugin.my-plugin"), QStringLiteral("com.zorvo.kest.source.my-plugin.s2"),
+             KestBusNames::rendererService(Plugin, longUuid)},
+            {KestBusNames::sourcePath(QStringLiteral("s2")), KestBusNames::rendererPath(longUuid)}));
         QVERIFY(odd.scriptReply(QStringLiteral("get_name"), {QStringLiteral("Odd")}));
         m_tracker.reset(new KestShared(nullptr));
-        QTest::ignoreMessage(QtWarningMsg, "KestSharedPrivate: Invalid plugin name or uuid, no proxy created: \"p\" \"u-1\"");
+        QTest::ignoreMessage(QtWarningMsg,
+                             "KestSharedPrivate: Invalid plugin name or uuid, no proxy created: \"p\" \"u-1\"");
         QTest::ignoreMessage(QtWarningMsg, "KestSharedPrivate: Invalid playlist id, no proxy created: \"a-b\"");
         QTest::ignoreMessage(QtWarningMsg,
                              "KestSharedPrivate: Invalid plugin name, no control interface created: \"my-plugin\"");
@@ -180,8 +187,7 @@ private Q_SLOTS:
                                 KestBusNames::playlistService(QStringLiteral("pl1"))};
         for (const QString &name : names) {
             QVERIFY(m_hostile.emitSignal(KestBusNames::busDaemonPath(), KestBusNames::busDaemonInterface(),
-                                         QStringLiteral("NameOwnerChanged"),
-                                         {name, m_owner.uniqueName(), QString()}));
+                                         QStringLiteral("NameOwnerChanged"), {name, m_owner.uniqueName(), QString()}));
         }
         QVERIFY(announceOwnedRenderer(QStringLiteral("after")));
         QTRY_COMPARE(registeredIds(), expected({QStringLiteral("renderer after")}));
@@ -262,12 +268,12 @@ private Q_SLOTS:
         ResultReceiver receiver;
         QVERIFY(m_owner.scriptReply(QStringLiteral("browse"), {7u}));
         QCOMPARE(source->browse(QStringLiteral("music"), QString(), {QStringLiteral("title")}, 0, 10, &receiver,
-                                SLOT(onBrowseRow(uint,QString,Metamap,uint,int)),
-                                SLOT(onBrowseError(uint,uint,QString))),
+                                SLOT(onBrowseRow(uint, QString, Metamap, uint, int)),
+                                SLOT(onBrowseError(uint, uint, QString))),
                  7u);
         QVERIFY(m_owner.scriptReply(QStringLiteral("query"), {8u}));
-        QCOMPARE(source->query(QStringLiteral("genre:jazz"), &receiver, SLOT(onQueryRow(uint,QStringList,uint,int)),
-                               SLOT(onQueryError(uint,int,QString))),
+        QCOMPARE(source->query(QStringLiteral("genre:jazz"), &receiver, SLOT(onQueryRow(uint, QStringList, uint, int)),
+                               SLOT(onQueryError(uint, int, QString))),
                  8u);
 
         // Guessed ids from a process that does not own the source's name.

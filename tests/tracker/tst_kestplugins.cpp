@@ -24,10 +24,7 @@ class PluginsTest : public QObject
 {
     Q_OBJECT
 private Q_SLOTS:
-    void initTestCase()
-    {
-        QVERIFY(m_announcer.start());
-    }
+    void initTestCase() { QVERIFY(m_announcer.start()); }
 
     void controlProxiesForActivatablePlugins()
     {
@@ -36,7 +33,8 @@ private Q_SLOTS:
         QVERIFY(KestShared::instance()->initialize(KestShared::TrackPlugins | KestShared::TrackRenderers
                                                    | KestShared::TrackSources));
         KestRegistry *registry = KestRegistry::instance();
-        QCOMPARE(registry->pluginControlInterfaces().keys(), (QStringList{QStringLiteral("alpha"), QStringLiteral("y")}));
+        QCOMPARE(registry->pluginControlInterfaces().keys(),
+                 (QStringList{QStringLiteral("alpha"), QStringLiteral("y")}));
         QVERIFY(qobject_cast<KestProxyPluginControlInterface *>(
             registry->findPluginControlInterface(QStringLiteral("alpha"))));
         // Listing what could be started starts nothing.

@@ -76,7 +76,8 @@ private Q_SLOTS:
         QVERIFY(!KestShared::instance()->publishPlaylist(&badId));
         QVERIFY(!KestRegistry::instance()->findPlaylist(QStringLiteral("42")));
         QVERIFY(!QDBusConnection::sessionBus().objectRegisteredAt(KestBusNames::playlistPath(QStringLiteral("42"))));
-        QVERIFY(!QDBusConnection::sessionBus().objectRegisteredAt(KestBusNames::playlistModelPath(QStringLiteral("42"))));
+        QVERIFY(
+            !QDBusConnection::sessionBus().objectRegisteredAt(KestBusNames::playlistModelPath(QStringLiteral("42"))));
 
         QTest::ignoreMessage(QtWarningMsg, "KestShared::unPublishPlaylist: Trying to unpublish QKestProxyPlaylist");
         QVERIFY(!KestShared::instance()->unPublishPlaylist(QStringLiteral("nothere")));
@@ -96,11 +97,10 @@ private Q_SLOTS:
         // A refused publication relays nothing on paths that are not its own.
         QSignalSpy relayed(this, SIGNAL(relayed()));
         for (const QString &path : {KestBusNames::playlistPath(QStringLiteral("retry")), modelPath}) {
-            QVERIFY(QDBusConnection::sessionBus().connect(QString(), path, QString(), QStringLiteral("contents_changed"),
-                                                          this, SIGNAL(relayed())));
             QVERIFY(QDBusConnection::sessionBus().connect(QString(), path, QString(),
-                                                          QStringLiteral("model_rows_inserted"), this,
-                                                          SIGNAL(relayed())));
+                                                          QStringLiteral("contents_changed"), this, SIGNAL(relayed())));
+            QVERIFY(QDBusConnection::sessionBus().connect(
+                QString(), path, QString(), QStringLiteral("model_rows_inserted"), this, SIGNAL(relayed())));
         }
         playlist->appendItem(KestContent(QStringLiteral("refused")));
 
@@ -160,8 +160,9 @@ private Q_SLOTS:
     {
         KestRegistry *registry = KestRegistry::instance();
         QSignalSpy added(registry, &KestRegistry::playlistAdded);
-        QVERIFY(tracker().call(QStringLiteral("Publish"), QStringLiteral("remote1"), QStringLiteral("Remote"),
-                               QStringList{QStringLiteral("a"), QStringLiteral("b")})
+        QVERIFY(tracker()
+                    .call(QStringLiteral("Publish"), QStringLiteral("remote1"), QStringLiteral("Remote"),
+                          QStringList{QStringLiteral("a"), QStringLiteral("b")})
                     .arguments()
                     .value(0)
                     .toBool());
@@ -187,7 +188,8 @@ private Q_SLOTS:
         // Created without signals; connected on request, it follows the other side's changes.
         QSignalSpy changed(proxy, &KestPlaylist::contentsChanged);
         KestShared::instance()->connectToPlaylistsSignals();
-        QVERIFY(tracker().call(QStringLiteral("Append"), QStringLiteral("remote1"), QStringLiteral("c"))
+        QVERIFY(tracker()
+                    .call(QStringLiteral("Append"), QStringLiteral("remote1"), QStringLiteral("c"))
                     .arguments()
                     .value(0)
                     .toBool());
@@ -195,8 +197,8 @@ private Q_SLOTS:
         QCOMPARE(proxy->size(), 3);
 
         // Proxies created from now on are connected at once.
-        QVERIFY(tracker().call(QStringLiteral("Publish"), QStringLiteral("remote2"), QStringLiteral("Later"),
-                               QStringList())
+        QVERIFY(tracker()
+                    .call(QStringLiteral("Publish"), QStringLiteral("remote2"), QStringLiteral("Later"), QStringList())
                     .arguments()
                     .value(0)
                     .toBool());
@@ -238,7 +240,10 @@ private:
         return *m_trackerInterface;
     }
 
-    QStringList otherPlaylists() { return QDBusReply<QStringList>(tracker().call(QStringLiteral("Playlists"))).value(); }
+    QStringList otherPlaylists()
+    {
+        return QDBusReply<QStringList>(tracker().call(QStringLiteral("Playlists"))).value();
+    }
 
     KestTestPeer m_otherApplication{QStringLiteral("kest-tracker-peer")};
     KestTestPeer m_announcer;

@@ -40,8 +40,8 @@ private Q_SLOTS:
     void constructionLogsTheBuild()
     {
         QTest::ignoreMessage(QtDebugMsg, QRegularExpression(QStringLiteral("^kest-shared revision: \\S.*$")));
-        QTest::ignoreMessage(QtDebugMsg,
-                             QRegularExpression(QStringLiteral("^kest-shared library builtime: \\d{4}-\\d\\d-\\d\\d .*$")));
+        QTest::ignoreMessage(
+            QtDebugMsg, QRegularExpression(QStringLiteral("^kest-shared library builtime: \\d{4}-\\d\\d-\\d\\d .*$")));
         QTest::ignoreMessage(QtDebugMsg, "KestShared::~KestShared");
         KestShared tracker(nullptr);
     }
@@ -76,7 +76,8 @@ private Q_SLOTS:
     void namesOnTheBusAreClassifiedAtStartup()
     {
         KestTestPeer peer;
-        QVERIFY(peer.start({QStringLiteral("com.zorvo.kest.other.p.u"), QStringLiteral("com.zorvo.kest.source.a.b.c")}));
+        QVERIFY(
+            peer.start({QStringLiteral("com.zorvo.kest.other.p.u"), QStringLiteral("com.zorvo.kest.source.a.b.c")}));
         KestShared tracker(nullptr);
         // Six pieces under the prefix but no known kind: warned about; the seven-piece name is ignored.
         QTest::ignoreMessage(QtDebugMsg, "Creating proxy for extension:");
@@ -120,9 +121,8 @@ private Q_SLOTS:
         python.start(QStringLiteral("/usr/bin/python3"), {QStringLiteral(KEST_TRACKER_TEST_DIR "/wireprobe.py"), name});
         QVERIFY(KestTestBus::waitForOwner(name));
 
-        QDBusMessage call = QDBusMessage::createMethodCall(name, QStringLiteral("/probe"),
-                                                           QStringLiteral("com.zorvo.kesttest.Probe"),
-                                                           QStringLiteral("Inspect"));
+        QDBusMessage call = QDBusMessage::createMethodCall(
+            name, QStringLiteral("/probe"), QStringLiteral("com.zorvo.kesttest.Probe"), QStringLiteral("Inspect"));
         call << QVariant::fromValue(playlistItem{5, QStringLiteral("ab")})
              << QVariant::fromValue(QList<playlistItem>{{1, QStringLiteral("x")}, {2, QStringLiteral("y")}})
              << QVariant::fromValue(QList<distributedPlaylistItem>{{3, QStringLiteral("z"), QStringLiteral("s")}});

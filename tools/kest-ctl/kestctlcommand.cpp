@@ -237,8 +237,8 @@ void KestCtlCommand::callFailed(const QString &what, const QDBusError &error)
         else if (error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout)
             end(ExitNoAnswer, QStringLiteral("no answer to %1: %2").arg(what, error.message()));
         else
-            end(ExitFailed, QStringLiteral("%1 failed: %2").arg(what, error.message().isEmpty() ? error.name()
-                                                                                                : error.message()));
+            end(ExitFailed,
+                QStringLiteral("%1 failed: %2").arg(what, error.message().isEmpty() ? error.name() : error.message()));
     });
 }
 
@@ -252,9 +252,7 @@ void KestCtlCommand::probe(const QString &path, const QString &interface, const 
         if (m_concluded)
             return;
         switch (question->outcome()) {
-        case KestCtlProbe::Answered:
-            proceed(*question);
-            break;
+        case KestCtlProbe::Answered: proceed(*question); break;
         case KestCtlProbe::Silent:
             fail(ExitNoAnswer, QStringLiteral("no answer to %1 within %2").arg(member, timeoutText()));
             break;

@@ -52,11 +52,11 @@ void KestCtlMonitorCommand::start()
         follow(source);
 
     connect(registry, &KestRegistry::rendererAdded, this, [this](KestRenderer *renderer) {
-        reportRenderer(QStringLiteral("added"), renderer,
-                       {{QStringLiteral("plugin"), renderer->pluginName()},
-                        {QStringLiteral("name"), renderer->name()},
-                        {QStringLiteral("service"), KestBusNames::rendererService(renderer->pluginName(),
-                                                                                   renderer->uuid())}});
+        reportRenderer(
+            QStringLiteral("added"), renderer,
+            {{QStringLiteral("plugin"), renderer->pluginName()},
+             {QStringLiteral("name"), renderer->name()},
+             {QStringLiteral("service"), KestBusNames::rendererService(renderer->pluginName(), renderer->uuid())}});
         follow(renderer);
     });
     connect(registry, &KestRegistry::rendererRemoved, this, [this](KestRenderer *renderer) {

@@ -36,9 +36,18 @@ struct Form
 };
 
 const Form Forms[] = {
-    {"play", 0, 2},     {"pause", 0, 0},     {"pause-at", 1, 1},   {"resume", 0, 0},
-    {"stop", 0, 0},     {"next", 0, 0},      {"previous", 0, 0},   {"goto", 1, 1},
-    {"seek", 1, 2},     {"status", 0, 0},    {"position", 0, 0},   {"property", 1, 2},
+    {"play", 0, 2},
+    {"pause", 0, 0},
+    {"pause-at", 1, 1},
+    {"resume", 0, 0},
+    {"stop", 0, 0},
+    {"next", 0, 0},
+    {"previous", 0, 0},
+    {"goto", 1, 1},
+    {"seek", 1, 2},
+    {"status", 0, 0},
+    {"position", 0, 0},
+    {"property", 1, 2},
     {"media-info", 0, INT_MAX},
 };
 
@@ -81,9 +90,8 @@ bool KestCtlRendererCommand::parseCommand(const QString &command, const QStringL
         m_arguments << QVariant::fromValue(number);
     } else if (command == QLatin1String("pause-at") || command == QLatin1String("goto")) {
         m_method = command == QLatin1String("goto") ? QStringLiteral("goto_index") : QStringLiteral("pause_at");
-        if (!readUInt(arguments.at(0), command == QLatin1String("goto") ? QStringLiteral("index")
-                                                                         : QStringLiteral("position"),
-                      &number))
+        if (!readUInt(arguments.at(0),
+                      command == QLatin1String("goto") ? QStringLiteral("index") : QStringLiteral("position"), &number))
             return false;
         m_arguments << QVariant::fromValue(number);
     } else if (command == QLatin1String("seek")) {
@@ -133,8 +141,8 @@ bool KestCtlRendererCommand::readSeekMode(const QString &text, int *mode)
         }
         names << name;
     }
-    return usage(QStringLiteral("seek mode \"%1\" is none of %2 or their numbers")
-                     .arg(text, names.join(QStringLiteral(", "))));
+    return usage(
+        QStringLiteral("seek mode \"%1\" is none of %2 or their numbers").arg(text, names.join(QStringLiteral(", "))));
 }
 
 QString KestCtlRendererCommand::stateName(int state)
@@ -179,7 +187,7 @@ KestProxyRendererRequest *KestCtlRendererCommand::createRequest(KestProxyRendere
     switch (m_action) {
     case Playback: {
         auto *request = new KestCtlTrackedRequest<KestProxyRendererPlaybackRequest>(
-            failed, renderer, renderer, m_method, this, SLOT(onPlaybackResult(KestRenderer*,KestError)));
+            failed, renderer, renderer, m_method, this, SLOT(onPlaybackResult(KestRenderer *, KestError)));
         if (m_url.isValid())
             request->appendArgument(m_url);
         for (const QVariant &argument : std::as_const(m_arguments))
@@ -189,13 +197,13 @@ KestProxyRendererRequest *KestCtlRendererCommand::createRequest(KestProxyRendere
     case Status:
         return new KestCtlTrackedRequest<KestProxyRendererStatusRequest>(
             failed, renderer, renderer, m_method, nullptr, nullptr, this,
-            SLOT(onStatus(KestRenderer*,QString,uint,int,QString)));
+            SLOT(onStatus(KestRenderer *, QString, uint, int, QString)));
     case Position:
         return new KestCtlTrackedRequest<KestProxyRendererPositionRequest>(
-            failed, renderer, renderer, m_method, nullptr, nullptr, this, SLOT(onPosition(KestRenderer*,uint)));
+            failed, renderer, renderer, m_method, nullptr, nullptr, this, SLOT(onPosition(KestRenderer *, uint)));
     case Property: {
         auto *request = new KestCtlTrackedRequest<KestProxyRendererPropertyRequest>(
-            failed, renderer, renderer, m_method, this, SLOT(onProperty(QString,QVariant)));
+            failed, renderer, renderer, m_method, this, SLOT(onProperty(QString, QVariant)));
         request->setArguments(m_propertyName);
         return request;
     }
@@ -203,7 +211,7 @@ KestProxyRendererRequest *KestCtlRendererCommand::createRequest(KestProxyRendere
         // Asked of the renderer directly: the proxy only asks in a state that it has seen
         // announced, and a fresh proxy has seen none.
         return new KestCtlTrackedRequest<KestProxyRendererMediaInfoRequest>(
-            failed, renderer, renderer, m_method, this, SLOT(onMediaInfo(KestRenderer*,KestMediaInfo)),
+            failed, renderer, renderer, m_method, this, SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)),
             m_mediaKeys.join(QLatin1Char(',')));
     }
     return nullptr;
@@ -216,8 +224,8 @@ void KestCtlRendererCommand::onPlaybackResult(KestRenderer *, const KestError &)
         finish(ExitDone);
 }
 
-void KestCtlRendererCommand::onStatus(KestRenderer *, const QString &playlistId, uint playbackIndex,
-                                      int playbackState, const QString &objectId)
+void KestCtlRendererCommand::onStatus(KestRenderer *, const QString &playlistId, uint playbackIndex, int playbackState,
+                                      const QString &objectId)
 {
     if (isConcluded())
         return;

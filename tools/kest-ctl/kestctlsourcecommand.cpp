@@ -19,7 +19,7 @@
 namespace {
 // A browse that takes longer than this shows its progress on a terminal.
 const int ProgressAfter = 1000;
-}
+} // namespace
 
 bool KestCtlSourceCommand::parse(const QStringList &arguments, const KestCtlOptions &options)
 {
@@ -49,8 +49,9 @@ bool KestCtlSourceCommand::parse(const QStringList &arguments, const KestCtlOpti
 
 bool KestCtlSourceCommand::parseBrowseOptions(const KestCtlOptions &options)
 {
-    if (!acceptOptions(options, {QStringLiteral("keys"), QStringLiteral("predicate"), QStringLiteral("offset"),
-                                 QStringLiteral("count")}))
+    if (!acceptOptions(options,
+                       {QStringLiteral("keys"), QStringLiteral("predicate"), QStringLiteral("offset"),
+                        QStringLiteral("count")}))
         return false;
     m_keys = options.value(QStringLiteral("keys")).split(QLatin1Char(','), Qt::SkipEmptyParts);
     m_predicate = options.value(QStringLiteral("predicate"));
@@ -87,7 +88,7 @@ void KestCtlSourceCommand::start()
     if (m_action == Property) {
         QString name = m_subject;
         expect(QStringLiteral("answer to get_extension_property"));
-        if (!source->kestProperty(name, this, SLOT(onProperty(QString,QVariant))))
+        if (!source->kestProperty(name, this, SLOT(onProperty(QString, QVariant))))
             fail(ExitFailed, QStringLiteral("could not send get_extension_property"));
         return;
     }
@@ -106,10 +107,10 @@ void KestCtlSourceCommand::startRequest()
     m_requestId = KestCtlBlockingGuard::bound(silence, timeout(), [this] {
         if (m_action == Browse)
             return m_source->browse(m_subject, m_predicate, m_keys, m_offset, m_count, this,
-                                    SLOT(onBrowseResult(uint,QString,Metamap,uint,int)),
-                                    SLOT(onBrowseError(uint,uint,QString)));
-        return m_source->query(m_subject, this, SLOT(onQueryResult(uint,QStringList,uint,int)),
-                               SLOT(onQueryError(uint,int,QString)));
+                                    SLOT(onBrowseResult(uint, QString, Metamap, uint, int)),
+                                    SLOT(onBrowseError(uint, uint, QString)));
+        return m_source->query(m_subject, this, SLOT(onQueryResult(uint, QStringList, uint, int)),
+                               SLOT(onQueryError(uint, int, QString)));
     });
     // The library does not say why; the source's error reply is gone.
     if (m_requestId == 0) {
@@ -177,8 +178,8 @@ void KestCtlSourceCommand::onBrowseResult(uint, const QString &objectId, const M
 
 void KestCtlSourceCommand::onBrowseError(uint, uint errorCode, const QString &errorMessage)
 {
-    fail(ExitFailed, QStringLiteral("browse of \"%1\" failed: %2: %3")
-                         .arg(m_subject, QString::number(errorCode), errorMessage));
+    fail(ExitFailed,
+         QStringLiteral("browse of \"%1\" failed: %2: %3").arg(m_subject, QString::number(errorCode), errorMessage));
 }
 
 void KestCtlSourceCommand::onQueryResult(uint, const QStringList &row, uint index, int remainingCount)

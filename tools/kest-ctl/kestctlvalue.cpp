@@ -81,10 +81,8 @@ QJsonValue KestCtlValue::fromArgument(const QDBusArgument &argument)
         return object;
     }
     case QDBusArgument::BasicType:
-    case QDBusArgument::VariantType:
-        return toJson(argument.asVariant());
-    default:
-        return QJsonValue(QJsonValue::Null);
+    case QDBusArgument::VariantType: return toJson(argument.asVariant());
+    default: return QJsonValue(QJsonValue::Null);
     }
 }
 

@@ -56,16 +56,10 @@ int main(int argc, char **argv)
 
     KestCtlOptions options;
     switch (options.parse(QCoreApplication::arguments())) {
-    case KestCtlOptions::ShowHelp:
-        std::fputs(qPrintable(options.helpText()), stdout);
-        return ExitDone;
-    case KestCtlOptions::ShowVersion:
-        std::printf("kest-ctl %s\n", KEST_CTL_VERSION);
-        return ExitDone;
-    case KestCtlOptions::UsageError:
-        return usageError(options.error());
-    case KestCtlOptions::Run:
-        break;
+    case KestCtlOptions::ShowHelp: std::fputs(qPrintable(options.helpText()), stdout); return ExitDone;
+    case KestCtlOptions::ShowVersion: std::printf("kest-ctl %s\n", KEST_CTL_VERSION); return ExitDone;
+    case KestCtlOptions::UsageError: return usageError(options.error());
+    case KestCtlOptions::Run: break;
     }
 
     KestCtlOutput output(options.json());

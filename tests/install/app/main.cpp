@@ -14,6 +14,7 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     const bool initialized = KestShared::instance()->initialize(KestShared::TrackRenderers | KestShared::TrackSources);
-    std::printf("initialized=%d renderers=%d\n", initialized ? 1 : 0, int(KestRegistry::instance()->renderers().size()));
+    std::printf("initialized=%d renderers=%d\n", initialized ? 1 : 0,
+                int(KestRegistry::instance()->renderers().size()));
     return initialized ? 0 : 1;
 }
