@@ -10,7 +10,7 @@ packages=(
     qt6-base-dev qtbase5-dev
     dbus dbus-bin dbus-daemon libglib2.0-bin
     python3 python3-dbus python3-gi
-    libbenchmark-dev
+    libbenchmark-dev clang-format
 )
 
 missing=()
