@@ -11,14 +11,14 @@
 #include <QPointer>
 
 namespace {
-QPointer<KestRendererSignalHub> s_hub;
+QPointer<KestRendererSignalHub> s_rendererHub;
 }
 
 KestRendererSignalHub *KestRendererSignalHub::instance()
 {
-    if (!s_hub)
-        s_hub = new KestRendererSignalHub(QCoreApplication::instance());
-    return s_hub;
+    if (!s_rendererHub)
+        s_rendererHub = new KestRendererSignalHub(QCoreApplication::instance());
+    return s_rendererHub;
 }
 
 KestRendererSignalHub::KestRendererSignalHub(QObject *parent)
@@ -49,8 +49,8 @@ bool KestRendererSignalHub::add(KestProxyRenderer *renderer)
 
 void KestRendererSignalHub::remove(KestProxyRenderer *renderer)
 {
-    if (s_hub)
-        s_hub->KestSignalHub::remove(renderer->objectPath(), renderer);
+    if (s_rendererHub)
+        s_rendererHub->KestSignalHub::remove(renderer->objectPath(), renderer);
 }
 
 void KestRendererSignalHub::stateChanged(int state, const QDBusMessage &message)

@@ -10,14 +10,14 @@
 #include <QPointer>
 
 namespace {
-QPointer<KestSourceSignalHub> s_hub;
+QPointer<KestSourceSignalHub> s_sourceHub;
 }
 
 KestSourceSignalHub *KestSourceSignalHub::instance()
 {
-    if (!s_hub)
-        s_hub = new KestSourceSignalHub(QCoreApplication::instance());
-    return s_hub;
+    if (!s_sourceHub)
+        s_sourceHub = new KestSourceSignalHub(QCoreApplication::instance());
+    return s_sourceHub;
 }
 
 KestSourceSignalHub::KestSourceSignalHub(QObject *parent)
@@ -36,8 +36,8 @@ bool KestSourceSignalHub::add(KestProxySource *source)
 
 void KestSourceSignalHub::remove(KestProxySource *source)
 {
-    if (s_hub)
-        s_hub->KestSignalHub::remove(source->objectPath(), source);
+    if (s_sourceHub)
+        s_sourceHub->KestSignalHub::remove(source->objectPath(), source);
 }
 
 void KestSourceSignalHub::propertyChanged(const QString &name, const QDBusVariant &value, const QDBusMessage &message)
