@@ -6,7 +6,7 @@
 //   kest-plugin-peer --service NAME --plugin PLUGIN [--renderer UUID]... [--source UUID]...
 //
 // It owns NAME and serves the plugin interface at the plugin's path. On "activate" it brings up
-// its renderers and sources (served by scripted objects that answer get_name with "Test
+// its renderers and sources again (served by scripted objects that answer get_name with "Test
 // component") and announces them from the registry path with new_renderer and new_source; on
 // "deactivate" it gives up their names.
 
@@ -42,9 +42,6 @@ public:
 public Q_SLOTS:
     void activate()
     {
-        if (m_active)
-            return;
-        m_active = true;
         for (const QString &uuid : std::as_const(m_renderers))
             bringUp(KestBusNames::rendererService(m_plugin, uuid), KestBusNames::rendererPath(uuid), uuid,
                     QStringLiteral("new_renderer"));
@@ -55,9 +52,6 @@ public Q_SLOTS:
 
     void deactivate()
     {
-        if (!m_active)
-            return;
-        m_active = false;
         for (const QString &uuid : std::as_const(m_renderers))
             m_control.ReleaseName(KestBusNames::rendererService(m_plugin, uuid));
         for (const QString &uuid : std::as_const(m_sources))
@@ -79,7 +73,6 @@ private:
     QString m_plugin;
     QStringList m_renderers;
     QStringList m_sources;
-    bool m_active = false;
 };
 
 int main(int argc, char **argv)

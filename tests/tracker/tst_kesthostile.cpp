@@ -5,16 +5,14 @@
 // the tracker, remove or hide live components, leave proxies for names that nobody owns, or
 // inject results into a source proxy's pending requests.
 
-#include "kestregistrycleaner.h"
+#include "kesttrackertest.h"
 
-#include "kestbusnames_p.h"
 #include <kestbrowseresultdbusstruct.h>
 #include <kestproxysource.h>
 #include <kestqueryresultdbusstruct.h>
 #include <kestshared.h>
 
 #include "kesttestbus.h"
-#include "kesttestpeer.h"
 
 #include <QRegularExpression>
 #include <QSignalSpy>
@@ -27,43 +25,15 @@ namespace {
 
 const QString Plugin = QStringLiteral("p");
 
-QStringList registeredIds()
-{
-    QStringList ids;
-    KestRegistry *registry = KestRegistry::instance();
-    for (KestRenderer *renderer : registry->renderers())
-        ids << QStringLiteral("renderer ") + renderer->uuid();
-    for (KestSource *source : registry->sources())
-        ids << QStringLiteral("source ") + source->uuid();
-    for (KestPlaylist *playlist : registry->playlists())
-        ids << QStringLiteral("playlist ") + playlist->id();
-    const QStringList plugins = registry->pluginControlInterfaces().keys();
-    for (const QString &plugin : plugins)
-        ids << QStringLiteral("plugin ") + plugin;
-    ids.sort();
-    return ids;
-}
-
 // What the well-behaved component process owns, and the test bus's activatable plugins, with
 // \a extra ones, as registeredIds() lists them.
-QStringList expected(const QStringList &extra = QStringList())
+QString expected(const QStringList &extra = QStringList())
 {
     QStringList ids{QStringLiteral("renderer r1"), QStringLiteral("source s1"), QStringLiteral("playlist pl1"),
                     QStringLiteral("plugin alpha"), QStringLiteral("plugin y")};
     ids << extra;
     ids.sort();
-    return ids;
-}
-
-// Sends an announcement from \a peer, on the path and interface of its kind.
-bool announce(KestTestPeer &peer, const char *member, const QVariantList &arguments)
-{
-    const QString signal = QLatin1String(member);
-    if (signal == QLatin1String("playlist_created"))
-        return peer.emitSignal(KestBusNames::playlistRootPath(), KestBusNames::playlistInterface(), signal, arguments);
-    if (signal == QLatin1String("new_plugin"))
-        return peer.emitSignal(KestBusNames::pluginPath(Plugin), KestBusNames::pluginInterface(), signal, arguments);
-    return peer.emitSignal(KestBusNames::registryPath(), KestBusNames::registryInterface(), signal, arguments);
+    return ids.join(QLatin1Char(','));
 }
 
 } // namespace
