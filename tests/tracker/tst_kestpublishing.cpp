@@ -212,7 +212,7 @@ private Q_SLOTS:
         QCOMPARE(qdbus_cast<QList<distributedPlaylistItem>>(m_items.at(0).arguments().at(2)), distributed);
     }
 
-private Q_SLOTS:
+public Q_SLOTS:
     void onItems(const QDBusMessage &message) { m_items << message; }
 
 private:
