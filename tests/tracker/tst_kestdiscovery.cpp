@@ -192,6 +192,8 @@ private Q_SLOTS:
         // Found at start-up and announced again: still one proxy. Without a plugin name or a uuid,
         // an announcement names nothing that can be reached.
         QVERIFY(announce(m_announcer, "new_source", {Plugin, QStringLiteral("s1"), QStringLiteral("S")}));
+        QTest::ignoreMessage(QtCriticalMsg, "Empty uuid or plugin name. Proxy will not be createn.");
+        QTest::ignoreMessage(QtCriticalMsg, "Empty uuid or plugin name. Proxy will not be createn.");
         QVERIFY(announce(m_announcer, "new_renderer", {QString(), QStringLiteral("u"), QStringLiteral("R")}));
         QVERIFY(announce(m_announcer, "new_source", {Plugin, QString(), QStringLiteral("S")}));
         QVERIFY(announceOwnedRenderer(QStringLiteral("r2"))); // arrives after all the others
