@@ -223,15 +223,25 @@ private Q_SLOTS:
         QCOMPARE(registry->sources().size(), count + 1);
         QCOMPARE(registry->playlists().size(), 2);
 
+        // A name handed over to a process that queued for it has not left: its component stays.
+        const QString handedOver = KestBusNames::rendererService(Plugin, QStringLiteral("m8"));
+        KestTestPeer heir;
+        QVERIFY(heir.start());
+        QVERIFY(heir.call(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(),
+                          KestBusNames::busDaemonInterface(), QStringLiteral("RequestName"), {handedOver, 0u}));
+        QVERIFY(heir.waitForCallResults(1));
+        QVERIFY(crowd.releaseName(handedOver));
+
         // A released name takes its own component, and only that one, which the registry deletes.
         QPointer<KestRenderer> released = registry->findRenderer(QStringLiteral("m7"));
         QVERIFY(crowd.releaseName(KestBusNames::rendererService(Plugin, QStringLiteral("m7"))));
         QTRY_VERIFY(!released);
-        QCOMPARE(registry->renderers().size(), count);
+        QCOMPARE(registry->renderers().size(), count); // m8 is still there
         QVERIFY(registry->findSource(QStringLiteral("m7")));
 
-        // The process ends: all its components go.
+        // The processes end: all their components go.
         crowd.kill();
+        heir.kill();
         QTRY_COMPARE(registry->renderers().size(), 1);
         QTRY_COMPARE(registry->sources().size(), 1);
         QTRY_COMPARE(registry->playlists().size(), 1);
