@@ -6,37 +6,10 @@
 #include <QCoreApplication>
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
-#include <QDBusVirtualObject>
 #include <QTimer>
 
-namespace {
-
-// Serves one object path: every method call on it goes to the control's script.
-class ScriptedObject : public QDBusVirtualObject
-{
-public:
-    explicit ScriptedObject(KestPeerControl *control)
-        : QDBusVirtualObject(control)
-        , m_control(control)
-    {
-    }
-    QString introspect(const QString &) const override { return QString(); }
-    bool handleMessage(const QDBusMessage &message, const QDBusConnection &) override
-    {
-        if (message.type() != QDBusMessage::MethodCallMessage)
-            return false;
-        m_control->handleCall(message);
-        return true;
-    }
-
-private:
-    KestPeerControl *m_control;
-};
-
-} // namespace
-
 KestPeerControl::KestPeerControl(QObject *parent)
-    : QObject(parent)
+    : QDBusVirtualObject(parent)
     , m_connection(QDBusConnection::sessionBus())
 {
     qDBusRegisterMetaType<QList<QVariantMap>>();
@@ -59,11 +32,13 @@ bool KestPeerControl::registerOn(QDBusConnection connection)
 
 bool KestPeerControl::serve(const QString &path)
 {
-    return m_connection.registerVirtualObject(path, new ScriptedObject(this));
+    return m_connection.registerVirtualObject(path, this);
 }
 
-void KestPeerControl::handleCall(const QDBusMessage &message)
+bool KestPeerControl::handleMessage(const QDBusMessage &message, const QDBusConnection &)
 {
+    if (message.type() != QDBusMessage::MethodCallMessage)
+        return false;
     m_calls.append({{QStringLiteral("sender"), message.service()},
                     {QStringLiteral("path"), message.path()},
                     {QStringLiteral("interface"), message.interface()},
@@ -75,7 +50,7 @@ void KestPeerControl::handleCall(const QDBusMessage &message)
         message.setDelayedReply(true);
         if (answer.outcome == QLatin1String("exit"))
             QCoreApplication::exit(0);
-        return;
+        return true;
     }
     if (answer.outcome == QLatin1String("error"))
         m_connection.send(
@@ -84,6 +59,7 @@ void KestPeerControl::handleCall(const QDBusMessage &message)
         m_connection.send(message.createReply(answer.arguments));
     for (const QVariantList &call : answer.after)
         perform(call, message.service());
+    return true;
 }
 
 void KestPeerControl::perform(const QVariantList &call, const QString &caller)

@@ -7,6 +7,7 @@
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
+#include <QDBusVirtualObject>
 #include <QList>
 #include <QMap>
 #include <QObject>
@@ -21,7 +22,7 @@
  *
  * Methods that a script does not mention are answered with an empty reply.
  */
-class KestPeerControl : public QObject
+class KestPeerControl : public QDBusVirtualObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.zorvo.kesttest.Control")
@@ -31,8 +32,9 @@ public:
     bool registerOn(QDBusConnection connection);
     //! Every method call on \a path goes to the script.
     bool serve(const QString &path);
-    // Called for served objects: records the call and answers it as scripted.
-    void handleCall(const QDBusMessage &message);
+    // Records each call on a served path and answers it as scripted.
+    bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override;
+    QString introspect(const QString &) const override { return QString(); }
 
 public Q_SLOTS:
     Q_SCRIPTABLE bool RequestName(const QString &name) { return m_connection.registerService(name); }
