@@ -96,10 +96,8 @@ QList<KestRecordedCall> KestTestPeer::calls() const
     QList<KestRecordedCall> result;
     const QList<QVariantMap> records = readMapList(control(QStringLiteral("Calls")));
     for (const QVariantMap &record : records) {
-        KestRecordedCall call{
-            record.value(QStringLiteral("sender")).toString(),    record.value(QStringLiteral("path")).toString(),
-            record.value(QStringLiteral("interface")).toString(), record.value(QStringLiteral("member")).toString(),
-            record.value(QStringLiteral("signature")).toString(), {}};
+        const auto text = [&record](const char *key) { return record.value(QLatin1String(key)).toString(); };
+        KestRecordedCall call{text("sender"), text("path"), text("interface"), text("member"), text("signature"), {}};
         const QVariant arguments = record.value(QStringLiteral("arguments"));
         if (arguments.canConvert<QDBusArgument>())
             arguments.value<QDBusArgument>() >> call.arguments;
