@@ -16,9 +16,10 @@
 
 /*
  * The control object of a test peer, exported at "/kesttest/control" as interface
- * com.zorvo.kesttest.Control, for KestTestPeer. The test tells the peer through it which bus
- * names to own, what each method of the served objects answers, which signals to emit and which
- * calls to make, and reads back every call the peer received.
+ * com.zorvo.kesttest.Control, for KestTestPeer; it also serves the peer's other object paths.
+ * The test tells the peer through it which bus names to own, what each method of the served
+ * paths answers, which signals to emit and which calls to make, and reads back every call the
+ * peer received.
  *
  * Methods that a script does not mention are answered with an empty reply.
  */
