@@ -3,16 +3,13 @@
 
 #include "kestpeercontrol.h"
 
-#include "kestscriptedobject.h"
-
 #include <QCoreApplication>
-#include <QDBusConnectionInterface>
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QTimer>
 
 KestPeerControl::KestPeerControl(QObject *parent)
-    : QObject(parent)
+    : QDBusVirtualObject(parent)
     , m_connection(QDBusConnection::sessionBus())
 {
     qDBusRegisterMetaType<QList<QVariantMap>>();
@@ -26,125 +23,73 @@ KestPeerControl::KestPeerControl(QObject *parent)
     busWatch->start(500);
 }
 
-KestPeerControl::~KestPeerControl() = default;
-
 bool KestPeerControl::registerOn(QDBusConnection connection)
 {
     m_connection = connection;
-    return m_connection.registerObject(path(), this, QDBusConnection::ExportScriptableSlots);
+    return m_connection.registerObject(QStringLiteral("/kesttest/control"), this,
+                                       QDBusConnection::ExportScriptableSlots);
 }
 
-void KestPeerControl::record(const QDBusMessage &message)
+bool KestPeerControl::serve(const QString &path)
 {
-    QVariantMap call;
-    call.insert(QStringLiteral("sender"), message.service());
-    call.insert(QStringLiteral("path"), message.path());
-    call.insert(QStringLiteral("interface"), message.interface());
-    call.insert(QStringLiteral("member"), message.member());
-    call.insert(QStringLiteral("signature"), message.signature());
-    call.insert(QStringLiteral("arguments"), message.arguments());
-    m_calls.append(call);
+    return m_connection.registerVirtualObject(path, this);
 }
 
-void KestPeerControl::handleCall(const QDBusMessage &message)
+bool KestPeerControl::handleMessage(const QDBusMessage &message, const QDBusConnection &)
 {
-    record(message);
-    const Script script = m_scripts.value(message.member());
-    switch (script.outcome) {
-    case Reply: m_connection.send(message.createReply(script.arguments)); break;
-    case Error: m_connection.send(message.createErrorReply(script.errorName, script.errorText)); break;
-    case NoReply: message.setDelayedReply(true); return;
-    case Exit:
-        message.setDelayedReply(true);
-        QCoreApplication::exit(0);
-        return;
-    }
-    for (const Action &action : script.after)
-        perform(action, message.service());
-}
-
-void KestPeerControl::perform(const Action &action, const QString &caller)
-{
-    if (action.isSignal) {
-        QDBusMessage signal = QDBusMessage::createSignal(action.path, action.interface, action.member);
-        signal.setArguments(action.arguments);
-        m_connection.send(signal);
-        return;
-    }
-    QDBusMessage call = QDBusMessage::createMethodCall(action.service.isEmpty() ? caller : action.service, action.path,
-                                                       action.interface, action.member);
-    call.setArguments(action.arguments);
-    // Never wait here: the callee may be the test, which may be waiting for this peer.
-    auto *watcher = new QDBusPendingCallWatcher(m_connection.asyncCall(call), this);
-    const QString member = action.member;
-    connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, member](QDBusPendingCallWatcher *w) {
-        QVariantMap result;
-        result.insert(QStringLiteral("member"), member);
-        result.insert(QStringLiteral("errorName"), w->isError() ? w->error().name() : QString());
-        result.insert(QStringLiteral("errorText"), w->isError() ? w->error().message() : QString());
-        result.insert(QStringLiteral("signature"), w->reply().signature());
-        m_callResults.append(result);
-        w->deleteLater();
-    });
-}
-
-bool KestPeerControl::RequestName(const QString &name)
-{
-    return m_connection.registerService(name);
-}
-
-bool KestPeerControl::ReleaseName(const QString &name)
-{
-    return m_connection.unregisterService(name);
-}
-
-bool KestPeerControl::Serve(const QString &path)
-{
-    auto *object = new KestScriptedObject(this);
-    if (!m_connection.registerVirtualObject(path, object)) {
-        delete object;
+    if (message.type() != QDBusMessage::MethodCallMessage)
         return false;
+    m_calls.append({{QStringLiteral("sender"), message.service()},
+                    {QStringLiteral("path"), message.path()},
+                    {QStringLiteral("interface"), message.interface()},
+                    {QStringLiteral("member"), message.member()},
+                    {QStringLiteral("signature"), message.signature()},
+                    {QStringLiteral("arguments"), message.arguments()}});
+    const Answer answer = m_answers.value(message.member());
+    if (answer.outcome == QLatin1String("noreply") || answer.outcome == QLatin1String("exit")) {
+        message.setDelayedReply(true);
+        if (answer.outcome == QLatin1String("exit"))
+            QCoreApplication::exit(0);
+        return true;
     }
-    m_objects.append(object);
+    if (answer.outcome == QLatin1String("error"))
+        m_connection.send(
+            message.createErrorReply(answer.arguments.value(0).toString(), answer.arguments.value(1).toString()));
+    else
+        m_connection.send(message.createReply(answer.arguments));
+    for (const QVariantList &call : answer.after)
+        perform(call, message.service());
     return true;
 }
 
-void KestPeerControl::ScriptReply(const QString &member, const QVariantList &arguments)
+void KestPeerControl::perform(const QVariantList &call, const QString &caller)
 {
-    Script &script = m_scripts[member];
-    script.outcome = Reply;
-    script.arguments = arguments;
+    const QString service = call.value(0).toString();
+    QDBusMessage message = QDBusMessage::createMethodCall(service.isEmpty() ? caller : service,
+                                                          call.value(1).toString(), call.value(2).toString(),
+                                                          call.value(3).toString());
+    message.setArguments(qdbus_cast<QVariantList>(call.value(4)));
+    // Never wait here: the callee may be the test, which may be waiting for this peer.
+    auto *watcher = new QDBusPendingCallWatcher(m_connection.asyncCall(message), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this,
+            [this, member = message.member()](QDBusPendingCallWatcher *w) {
+                m_callResults.append({{QStringLiteral("member"), member},
+                                      {QStringLiteral("errorName"), w->isError() ? w->error().name() : QString()},
+                                      {QStringLiteral("errorText"), w->isError() ? w->error().message() : QString()},
+                                      {QStringLiteral("signature"), w->reply().signature()}});
+                w->deleteLater();
+            });
 }
 
-void KestPeerControl::ScriptError(const QString &member, const QString &errorName, const QString &errorText)
+void KestPeerControl::Script(const QString &member, const QString &outcome, const QVariantList &arguments)
 {
-    Script &script = m_scripts[member];
-    script.outcome = Error;
-    script.errorName = errorName;
-    script.errorText = errorText;
-}
-
-void KestPeerControl::ScriptNoReply(const QString &member)
-{
-    m_scripts[member].outcome = NoReply;
-}
-
-void KestPeerControl::ScriptExit(const QString &member)
-{
-    m_scripts[member].outcome = Exit;
-}
-
-void KestPeerControl::ScriptAfterCall(const QString &member, const QString &service, const QString &path,
-                                      const QString &interface, const QString &callMember,
-                                      const QVariantList &arguments)
-{
-    m_scripts[member].after.append(Action{false, service, path, interface, callMember, arguments});
-}
-
-void KestPeerControl::ScriptAfterSignal(const QString &member, const QString &path, const QString &interface,
-                                        const QString &signal, const QVariantList &arguments)
-{
-    m_scripts[member].after.append(Action{true, QString(), path, interface, signal, arguments});
+    Answer &answer = m_answers[member];
+    if (outcome == QLatin1String("after")) {
+        answer.after.append(arguments);
+        return;
+    }
+    answer.outcome = outcome;
+    answer.arguments = arguments;
 }
 
 bool KestPeerControl::Emit(const QString &path, const QString &interface, const QString &signal,
@@ -155,31 +100,9 @@ bool KestPeerControl::Emit(const QString &path, const QString &interface, const 
     return m_connection.send(message);
 }
 
-bool KestPeerControl::Call(const QString &service, const QString &path, const QString &interface, const QString &member,
-                           const QVariantList &arguments)
-{
-    perform(Action{false, service, path, interface, member, arguments}, QString());
-    return true;
-}
-
-QList<QVariantMap> KestPeerControl::Calls() const
-{
-    return m_calls;
-}
-
-QList<QVariantMap> KestPeerControl::CallResults() const
-{
-    return m_callResults;
-}
-
 void KestPeerControl::Reset()
 {
-    m_scripts.clear();
+    m_answers.clear();
     m_calls.clear();
     m_callResults.clear();
-}
-
-void KestPeerControl::Quit()
-{
-    QCoreApplication::exit(0);
 }

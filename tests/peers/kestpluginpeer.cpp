@@ -4,11 +4,11 @@
 // A plugin process for the tests, started by the bus daemon when something calls it.
 //
 //   kest-plugin-peer --service NAME --plugin PLUGIN [--renderer UUID]... [--source UUID]...
-//                    [--display-name NAME] [--control NAME]
 //
 // It owns NAME and serves the plugin interface at the plugin's path. On "activate" it brings up
-// its renderers and sources (served by scripted objects that answer get_name with the display
-// name) and announces them from the registry path with new_renderer and new_source.
+// its renderers and sources again (served by scripted objects that answer get_name with "Test
+// component") and announces them from the registry path with new_renderer and new_source; on
+// "deactivate" it gives up their names.
 
 #include "kestpeercontrol.h"
 
@@ -22,27 +22,26 @@
 #include <cstdio>
 #include <utility>
 
+const QString DisplayName = QStringLiteral("Test component");
+
 class KestPluginPeer : public QObject
 {
     Q_OBJECT
     Q_CLASSINFO("D-Bus Interface", "com.zorvo.kest.plugin")
 public:
     KestPluginPeer(KestPeerControl &control, const QString &plugin, const QStringList &renderers,
-                   const QStringList &sources, const QString &displayName)
+                   const QStringList &sources)
         : m_control(control)
         , m_plugin(plugin)
         , m_renderers(renderers)
         , m_sources(sources)
-        , m_displayName(displayName)
     {
+        m_control.Script(QStringLiteral("get_name"), QStringLiteral("reply"), {DisplayName});
     }
 
 public Q_SLOTS:
     void activate()
     {
-        if (m_active)
-            return;
-        m_active = true;
         for (const QString &uuid : std::as_const(m_renderers))
             bringUp(KestBusNames::rendererService(m_plugin, uuid), KestBusNames::rendererPath(uuid), uuid,
                     QStringLiteral("new_renderer"));
@@ -53,9 +52,6 @@ public Q_SLOTS:
 
     void deactivate()
     {
-        if (!m_active)
-            return;
-        m_active = false;
         for (const QString &uuid : std::as_const(m_renderers))
             m_control.ReleaseName(KestBusNames::rendererService(m_plugin, uuid));
         for (const QString &uuid : std::as_const(m_sources))
@@ -65,11 +61,11 @@ public Q_SLOTS:
 private:
     void bringUp(const QString &service, const QString &path, const QString &uuid, const QString &announcement)
     {
-        m_control.Serve(path);
+        m_control.serve(path);
         m_control.RequestName(service);
         QDBusMessage signal = QDBusMessage::createSignal(KestBusNames::registryPath(),
                                                          KestBusNames::registryInterface(), announcement);
-        signal << m_plugin << uuid << m_displayName;
+        signal << m_plugin << uuid << DisplayName;
         QDBusConnection::sessionBus().send(signal);
     }
 
@@ -77,8 +73,6 @@ private:
     QString m_plugin;
     QStringList m_renderers;
     QStringList m_sources;
-    QString m_displayName;
-    bool m_active = false;
 };
 
 int main(int argc, char **argv)
@@ -91,26 +85,18 @@ int main(int argc, char **argv)
     const QCommandLineOption renderer(QStringLiteral("renderer"), QStringLiteral("Renderer uuid."),
                                       QStringLiteral("uuid"));
     const QCommandLineOption source(QStringLiteral("source"), QStringLiteral("Source uuid."), QStringLiteral("uuid"));
-    const QCommandLineOption displayName(QStringLiteral("display-name"), QStringLiteral("Name of the components."),
-                                         QStringLiteral("name"), QStringLiteral("Test component"));
-    const QCommandLineOption control(QStringLiteral("control"), QStringLiteral("Control bus name."),
-                                     QStringLiteral("name"));
-    parser.addOptions({service, plugin, renderer, source, displayName, control});
+    parser.addOptions({service, plugin, renderer, source});
     parser.process(app);
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     KestPeerControl peerControl;
-    peerControl.ScriptReply(QStringLiteral("get_name"), {parser.value(displayName)});
-    KestPluginPeer peer(peerControl, parser.value(plugin), parser.values(renderer), parser.values(source),
-                        parser.value(displayName));
-    if (!bus.isConnected() || !peerControl.registerOn(bus)
+    KestPluginPeer peer(peerControl, parser.value(plugin), parser.values(renderer), parser.values(source));
+    if (!peerControl.registerOn(bus)
         || !bus.registerObject(KestBusNames::pluginPath(parser.value(plugin)), &peer, QDBusConnection::ExportAllSlots)
         || !bus.registerService(parser.value(service))) {
         std::fprintf(stderr, "kest-plugin-peer: cannot set up %s\n", qPrintable(parser.value(service)));
         return 1;
     }
-    if (parser.isSet(control))
-        bus.registerService(parser.value(control));
     return app.exec();
 }
 

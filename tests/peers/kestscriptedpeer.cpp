@@ -27,25 +27,18 @@ int main(int argc, char **argv)
     parser.addOptions({name, serve, control});
     parser.process(app);
 
-    QDBusConnection bus = QDBusConnection::sessionBus();
     KestPeerControl peer;
-    if (!bus.isConnected() || !peer.registerOn(bus)) {
-        std::fprintf(stderr, "kest-scripted-peer: no session bus\n");
-        return 1;
-    }
+    bool ready = peer.registerOn(QDBusConnection::sessionBus());
     const QStringList paths = parser.values(serve);
-    for (const QString &path : paths) {
-        if (!peer.Serve(path)) {
-            std::fprintf(stderr, "kest-scripted-peer: cannot serve %s\n", qPrintable(path));
-            return 1;
-        }
-    }
+    for (const QString &path : paths)
+        ready = ready && peer.serve(path);
     const QStringList names = parser.values(name) + parser.values(control);
-    for (const QString &busName : names) {
-        if (!peer.RequestName(busName)) {
-            std::fprintf(stderr, "kest-scripted-peer: cannot own %s\n", qPrintable(busName));
-            return 1;
-        }
+    for (const QString &busName : names)
+        ready = ready && peer.RequestName(busName);
+    if (!ready) {
+        std::fprintf(stderr, "kest-scripted-peer: cannot serve %s or own %s\n",
+                     qPrintable(paths.join(QLatin1Char(' '))), qPrintable(names.join(QLatin1Char(' '))));
+        return 1;
     }
     return app.exec();
 }

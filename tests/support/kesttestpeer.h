@@ -19,16 +19,14 @@
  * By default the program is kest-scripted-peer: it owns the given bus names, serves the given
  * object paths and answers, emits and calls as the script says (see KestPeerControl). Other
  * peer programs that take --control NAME and export KestPeerControl can be started the same way.
- * Arguments of scripted replies, signals and calls keep their Qt types on the way, so an uint
- * goes out as 'u' and a QDBusVariant as 'v'.
+ * Arguments of scripted replies, signals and calls keep their Qt types on the way (they travel
+ * as "av"), so an uint goes out as 'u' and a QDBusVariant as 'v'.
  */
 class KestTestPeer
 {
 public:
     explicit KestTestPeer(const QString &program = QStringLiteral("kest-scripted-peer"));
     ~KestTestPeer();
-
-    static QString programPath(const QString &program);
 
     //! Starts the peer and waits until it owns \a names and serves \a paths.
     bool start(const QStringList &names = QStringList(), const QStringList &paths = QStringList(),
@@ -37,33 +35,46 @@ public:
     bool stop();
     //! Kills the peer at once, as a crash would.
     void kill();
-    bool isRunning() const;
+    bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
 
-    QString controlName() const;
+    QString controlName() const { return m_controlName; }
     //! The peer's unique connection name.
     QString uniqueName() const;
 
-    bool requestName(const QString &name);
-    bool releaseName(const QString &name);
-    bool serve(const QString &path);
+    bool requestName(const QString &name) { return command(QStringLiteral("RequestName"), {name}); }
+    bool releaseName(const QString &name) { return command(QStringLiteral("ReleaseName"), {name}); }
 
-    bool scriptReply(const QString &member, const QVariantList &arguments = QVariantList());
+    bool scriptReply(const QString &member, const QVariantList &arguments = QVariantList())
+    {
+        return script(member, QStringLiteral("reply"), arguments);
+    }
     bool scriptError(const QString &member, const QString &errorText,
-                     const QString &errorName = QStringLiteral("com.zorvo.kesttest.Error"));
-    bool scriptNoReply(const QString &member);
-    bool scriptExit(const QString &member);
+                     const QString &errorName = QStringLiteral("com.zorvo.kesttest.Error"))
+    {
+        return script(member, QStringLiteral("error"), {errorName, errorText});
+    }
+    bool scriptNoReply(const QString &member) { return script(member, QStringLiteral("noreply")); }
+    bool scriptExit(const QString &member) { return script(member, QStringLiteral("exit")); }
     //! After answering \a member, calls \a callMember; an empty \a service means the caller.
     bool scriptAfterCall(const QString &member, const QString &service, const QString &path, const QString &interface,
-                         const QString &callMember, const QVariantList &arguments = QVariantList());
-    //! After answering \a member, emits \a signal.
-    bool scriptAfterSignal(const QString &member, const QString &path, const QString &interface, const QString &signal,
-                           const QVariantList &arguments = QVariantList());
+                         const QString &callMember, const QVariantList &arguments = QVariantList())
+    {
+        return script(member, QStringLiteral("after"),
+                      {service, path, interface, callMember, QVariant::fromValue(arguments)});
+    }
 
     bool emitSignal(const QString &path, const QString &interface, const QString &signal,
-                    const QVariantList &arguments = QVariantList());
+                    const QVariantList &arguments = QVariantList())
+    {
+        return command(QStringLiteral("Emit"), {path, interface, signal, QVariant::fromValue(arguments)});
+    }
     //! Makes the peer call \a member without waiting; the outcome shows in callResults().
     bool call(const QString &service, const QString &path, const QString &interface, const QString &member,
-              const QVariantList &arguments = QVariantList());
+              const QVariantList &arguments = QVariantList())
+    {
+        const QVariantList request{service, path, interface, member, QVariant::fromValue(arguments)};
+        return command(QStringLiteral("Call"), {QVariant::fromValue(request)});
+    }
 
     QList<KestRecordedCall> calls() const;
     QList<KestRecordedCall> callsTo(const QString &member) const;
@@ -74,10 +85,17 @@ public:
     QList<QVariantMap> callResults() const;
     bool waitForCallResults(int count, int timeout = 20000) const;
     //! Forgets scripts and recorded calls.
-    bool reset();
+    bool reset() { return command(QStringLiteral("Reset")); }
 
 private:
     QDBusMessage control(const QString &method, const QVariantList &arguments = QVariantList()) const;
+    //! True when the peer answered, and answered true if it answers anything.
+    bool command(const QString &method, const QVariantList &arguments = QVariantList()) const;
+    // Arguments keep their Qt types on the way: they travel as "av".
+    bool script(const QString &member, const QString &outcome, const QVariantList &arguments = QVariantList())
+    {
+        return command(QStringLiteral("Script"), {member, outcome, QVariant::fromValue(arguments)});
+    }
 
     QString m_program;
     QString m_controlName;

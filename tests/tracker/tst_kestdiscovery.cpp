@@ -1,34 +1,28 @@
 // SPDX-FileCopyrightText: 2026 The libqkest-shared developers
 // SPDX-License-Identifier: BSD-3-Clause
 
-// Discovery of components on the bus and their removal when their process leaves it.
+// Catches bus names composed or read wrongly, components missed at start-up or kept after their
+// name or process leaves, announcements that duplicate or make proxies of nothing, plugins not
+// listed or activated, and a tracker that dangles or changes its flags once initialised.
 
-#include "kestregistrycleaner.h"
+#include "kesttrackertest.h"
 
-#include "kestbusnames_p.h"
+#include "kestbusname_p.h"
 #include <kestproxyplaylist.h>
+#include <kestproxyplugincontrolinterface.h>
 #include <kestproxyrenderer.h>
 #include <kestproxysource.h>
 #include <kestshared.h>
 
 #include "kesttestbus.h"
-#include "kesttestpeer.h"
 
-#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
 #include <memory>
 
 namespace {
-
 const QString Plugin = QStringLiteral("p");
-
-QVariantList announcement(const QString &plugin, const QString &uuid, const QString &name)
-{
-    return {plugin, uuid, name};
-}
-
 } // namespace
 
 class DiscoveryTest : public QObject
@@ -63,56 +57,130 @@ private Q_SLOTS:
         QVERIFY(clearRegistry());
     }
 
+    void composedNames()
+    {
+        const QString u = QStringLiteral("u");
+        // Placeholders are filled at once, so a "%2" inside an identity stays as it is.
+        QCOMPARE((QStringList{KestBusNames::rendererService(Plugin, u), KestBusNames::rendererPath(u),
+                              KestBusNames::sourceService(QStringLiteral("%2"), u), KestBusNames::sourcePath(u),
+                              KestBusNames::proxySourcePath(u), KestBusNames::playlistService(u),
+                              KestBusNames::playlistPath(u), KestBusNames::playlistModelPath(u),
+                              KestBusNames::pluginService(Plugin), KestBusNames::pluginPath(Plugin)}),
+                 (QStringList{
+                     QStringLiteral("com.zorvo.kest.renderer.p.u"), QStringLiteral("/com/zorvo/kest/renderer/u"),
+                     QStringLiteral("com.zorvo.kest.source.%2.u"), QStringLiteral("/com/zorvo/kest/source/u"),
+                     QStringLiteral("/com/zorvo/kest/proxy_source/u"), QStringLiteral("com.zorvo.kest.playlist.u"),
+                     QStringLiteral("/com/zorvo/kest/playlist/u"), QStringLiteral("/com/zorvo/kest/playlistmodel/u"),
+                     QStringLiteral("com.zorvo.kest.plugin.p"), QStringLiteral("/com/zorvo/kest/plugin/p")}));
+    }
+
+    void readNames_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("atStartup");
+        QTest::addColumn<int>("onRemoval");
+        QTest::addColumn<QString>("identity"); // plugin/uuid of an extension, the last piece otherwise
+
+        const int none = KestBusName::NoComponent;
+        const int renderer = KestBusName::Renderer;
+        const int playlist = KestBusName::Playlist;
+        const int unknown = KestBusName::UnknownExtension;
+        QTest::newRow("renderer") << "com.zorvo.kest.renderer.pl.u1" << renderer << renderer << "pl/u1";
+        QTest::newRow("seven pieces") << "com.zorvo.kest.source.a.b.c" << none << none << "";
+        QTest::newRow("empty plugin") << "com.zorvo.kest.renderer..u1" << renderer << renderer << "/u1";
+        QTest::newRow("other kind") << "com.zorvo.kest.other.p.u" << unknown << unknown << "p/u";
+        QTest::newRow("playlistmodel prefix") << "com.zorvo.kest.playlistmodel.x" << playlist << playlist << "x";
+        // Six pieces read as an extension when leaving, even under the playlist or plugin prefix.
+        QTest::newRow("playlist a.b") << "com.zorvo.kest.playlist.a.b" << playlist << unknown << "a/b";
+        QTest::newRow("plugin") << "com.zorvo.kest.plugin.p" << int(KestBusName::Plugin) << none << "p";
+        QTest::newRow("plugin x.y") << "com.zorvo.kest.plugin.x.y" << int(KestBusName::Plugin) << unknown << "x/y";
+        QTest::newRow("capitals") << "COM.ZORVO.KEST.renderer.p.u" << none << none << "";
+        // Leaving names are matched anywhere in the name, joining names only at the start.
+        QTest::newRow("embedded") << "x.com.zorvo.kest.renderer.p" << none << renderer << "";
+        QTest::newRow("embedded playlist") << "org.com.zorvo.kest.playlist.x.7" << none << playlist << "7";
+        QTest::newRow("unrelated") << "org.freedesktop.DBus" << none << none << "";
+    }
+
+    void readNames()
+    {
+        QFETCH(QString, name);
+        QFETCH(int, atStartup);
+        QFETCH(int, onRemoval);
+        QFETCH(QString, identity);
+
+        const KestBusName busName(name);
+        QCOMPARE(int(busName.classify(KestBusName::StartsWith)), atStartup);
+        QCOMPARE(int(busName.classify(KestBusName::Contains)), onRemoval);
+        if (identity.contains(QLatin1Char('/')))
+            QCOMPARE(busName.extensionPluginName() + QLatin1Char('/') + busName.extensionUuid(), identity);
+        else if (!identity.isEmpty())
+            QCOMPARE(busName.lastPiece(), identity);
+    }
+
+    void identitiesThatCanStandInNames()
+    {
+        for (const char *good : {"u1234", "_a_1", "Zz09A"})
+            QVERIFY2(KestBusName::isValidElement(QString::fromUtf8(good)), good);
+        for (const char *bad : {"42", "a-b", "a.b", "\xc3\xbc", ""})
+            QVERIFY2(!KestBusName::isValidElement(QString::fromUtf8(bad)), bad);
+    }
+
+    void trackerIsOneObjectAndInitialisedOnce()
+    {
+        KestShared *shared = KestShared::instance();
+        QCOMPARE(shared->parent(), QCoreApplication::instance());
+        QCOMPARE(KestShared::instance(), shared);
+        QVERIFY(shared->initialize(KestShared::TrackFlagSet()));
+        delete shared;
+        QVERIFY(!KestShared::instance()->isInitialized()); // a new object, never the deleted one
+
+        KestShared tracker(nullptr);
+        QVERIFY(!tracker.isInitialized());
+        QVERIFY(tracker.initialize(KestShared::TrackPlugins));
+        QVERIFY(tracker.initialize(KestShared::TrackSources));
+        QCOMPARE(tracker.trackFlags(), KestShared::TrackPlugins); // the first flags stay
+        QVERIFY(tracker.trackKestComponents());
+        QCOMPARE(int(tracker.trackFlags()), 0x0F);
+    }
+
     void startupFollowsTheFlags_data()
     {
         QTest::addColumn<int>("flags");
-        QTest::addColumn<int>("renderers");
-        QTest::addColumn<int>("sources");
-        QTest::addColumn<int>("playlists");
-        QTest::addColumn<QStringList>("plugins");
-
+        QTest::addColumn<QString>("ids");
         // Activatable plugins of the test bus come on top of those on the bus.
-        const QStringList plugins{QStringLiteral("alpha"), QStringLiteral("b"), QStringLiteral("pg"),
-                                  QStringLiteral("y")};
-        QTest::newRow("nothing") << 0 << 0 << 0 << 0 << QStringList();
-        QTest::newRow("sources") << int(KestShared::TrackSources) << 0 << 1 << 0 << QStringList();
-        QTest::newRow("renderers") << int(KestShared::TrackRenderers) << 1 << 0 << 0 << QStringList();
-        QTest::newRow("playlists") << int(KestShared::TrackPlaylists) << 0 << 0 << 1 << QStringList();
-        QTest::newRow("plugins") << int(KestShared::TrackPlugins) << 0 << 0 << 0 << plugins;
-        QTest::newRow("everything") << 0x3F << 1 << 1 << 1 << plugins;
+        const QString plugins = QStringLiteral("plugin alpha,plugin b,plugin pg,plugin y");
+        QTest::newRow("nothing") << 0 << QString();
+        QTest::newRow("sources") << int(KestShared::TrackSources) << "source s1";
+        QTest::newRow("renderers") << int(KestShared::TrackRenderers) << "renderer r1";
+        QTest::newRow("playlists") << int(KestShared::TrackPlaylists) << "playlist pl1";
+        QTest::newRow("plugins") << int(KestShared::TrackPlugins) << plugins;
+        QTest::newRow("everything") << 0x3F << QStringLiteral("playlist pl1,%1,renderer r1,source s1").arg(plugins);
     }
 
     void startupFollowsTheFlags()
     {
         QFETCH(int, flags);
-        QFETCH(int, renderers);
-        QFETCH(int, sources);
-        QFETCH(int, playlists);
-        QFETCH(QStringList, plugins);
-
-        if (flags & KestShared::TrackSources)
-            QTest::ignoreMessage(QtWarningMsg, "Received name is not a valid source or renderer name");
+        QFETCH(QString, ids);
         m_tracker.reset(new KestShared(nullptr));
         QVERIFY(m_tracker->initialize(KestShared::TrackFlagSet(flags)));
+        QCOMPARE(registeredIds(), ids);
 
         KestRegistry *registry = KestRegistry::instance();
-        QCOMPARE(registry->renderers().size(), renderers);
-        QCOMPARE(registry->sources().size(), sources);
-        QCOMPARE(registry->playlists().size(), playlists);
-        QCOMPARE(registry->pluginControlInterfaces().keys(), plugins);
-        if (renderers)
-            QVERIFY(qobject_cast<KestProxyRenderer *>(registry->findRenderer(QStringLiteral("r1"))));
-        if (sources) {
-            auto *source = qobject_cast<KestProxySource *>(registry->findSource(QStringLiteral("s1")));
-            QVERIFY(source);
+        if (KestRenderer *renderer = registry->findRenderer(QStringLiteral("r1")))
+            QVERIFY(qobject_cast<KestProxyRenderer *>(renderer));
+        if (KestSource *source = registry->findSource(QStringLiteral("s1"))) {
+            QVERIFY(qobject_cast<KestProxySource *>(source));
             QCOMPARE(source->parent(), registry);
             QTRY_COMPARE(source->name(), QStringLiteral("Peer component"));
         }
-        if (playlists) {
-            auto *playlist = qobject_cast<KestProxyPlaylist *>(registry->findPlaylist(QStringLiteral("pl1")));
-            QVERIFY(playlist);
+        if (KestPlaylist *playlist = registry->findPlaylist(QStringLiteral("pl1"))) {
+            QVERIFY(qobject_cast<KestProxyPlaylist *>(playlist));
             QCOMPARE(playlist->size(), 0);
             QCOMPARE(playlist->getCurrentIndex(), 0);
+        }
+        if (KestPluginControlInterface *alpha = registry->findPluginControlInterface(QStringLiteral("alpha"))) {
+            QVERIFY(qobject_cast<KestProxyPluginControlInterface *>(alpha));
+            QVERIFY(!KestTestBus::hasOwner(QStringLiteral("com.zorvo.kest.plugin.alpha"))); // listing starts nothing
         }
     }
 
@@ -121,75 +189,62 @@ private Q_SLOTS:
         m_tracker.reset(new KestShared(nullptr));
         QVERIFY(m_tracker->initialize(KestShared::TrackSources | KestShared::TrackRenderers
                                       | KestShared::TrackRendererSignals));
-        KestRegistry *registry = KestRegistry::instance();
-        QSignalSpy renderersAdded(registry, &KestRegistry::rendererAdded);
-        const QString registryPath = KestBusNames::registryPath();
-        const QString registryInterface = KestBusNames::registryInterface();
-
-        // Found at start-up and announced again: still one proxy.
-        QTest::ignoreMessage(QtDebugMsg,
-                             "KestSharedPrivate::createProxySource: Source with this uuid exist at "
-                             "registry. Not creating proxy");
-        QVERIFY(m_announcer.emitSignal(registryPath, registryInterface, QStringLiteral("new_source"),
-                                       announcement(Plugin, QStringLiteral("s1"), QStringLiteral("S"))));
-        // Announcements without a plugin name or a uuid name nothing that can be reached.
+        // Found at start-up and announced again: still one proxy. Without a plugin name or a uuid,
+        // an announcement names nothing that can be reached.
+        QVERIFY(announce(m_announcer, "new_source", {Plugin, QStringLiteral("s1"), QStringLiteral("S")}));
         QTest::ignoreMessage(QtCriticalMsg, "Empty uuid or plugin name. Proxy will not be createn.");
-        QVERIFY(m_announcer.emitSignal(registryPath, registryInterface, QStringLiteral("new_renderer"),
-                                       announcement(QString(), QStringLiteral("u"), QStringLiteral("R"))));
         QTest::ignoreMessage(QtCriticalMsg, "Empty uuid or plugin name. Proxy will not be createn.");
-        QVERIFY(m_announcer.emitSignal(registryPath, registryInterface, QStringLiteral("new_source"),
-                                       announcement(Plugin, QString(), QStringLiteral("S"))));
-        // A good announcement arrives after all the bad ones.
-        QVERIFY(announceMarker(QStringLiteral("r2"), QStringLiteral("Announced")));
-        QCOMPARE(registry->renderers().size(), 2);
-        QCOMPARE(registry->sources().size(), 1);
-        KestRenderer *announced = registry->findRenderer(QStringLiteral("r2"));
-        QVERIFY(announced);
-        QCOMPARE(announced->name(), QStringLiteral("Announced"));
+        QVERIFY(announce(m_announcer, "new_renderer", {QString(), QStringLiteral("u"), QStringLiteral("R")}));
+        QVERIFY(announce(m_announcer, "new_source", {Plugin, QString(), QStringLiteral("S")}));
+        QVERIFY(announceOwnedRenderer(QStringLiteral("r2"))); // arrives after all the others
+        QCOMPARE(registeredIds(), QStringLiteral("renderer r1,renderer r2,source s1"));
+        QCOMPARE(KestRegistry::instance()->findRenderer(QStringLiteral("r2"))->name(), QStringLiteral("Announced"));
     }
 
-    void removalFollowsReleases()
+    void removalFollowsNamesAndProcesses()
     {
-        KestTestPeer owner;
-        const QString rendererName = KestBusNames::rendererService(Plugin, QStringLiteral("gone"));
-        const QString playlistName = KestBusNames::playlistService(QStringLiteral("plgone"));
-        QVERIFY(owner.start({rendererName, playlistName}, {KestBusNames::rendererPath(QStringLiteral("gone"))}));
-        QVERIFY(owner.scriptReply(QStringLiteral("get_name"), {QStringLiteral("R")}));
+        // Many components in one process, as a plugin holds them.
+        const int count = 100;
+        QStringList names{KestBusNames::playlistService(QStringLiteral("plgone"))};
+        QStringList paths;
+        for (int i = 0; i < count; ++i) {
+            const QString uuid = QStringLiteral("m%1").arg(i);
+            names << KestBusNames::rendererService(Plugin, uuid) << KestBusNames::sourceService(Plugin, uuid);
+            paths << KestBusNames::rendererPath(uuid) << KestBusNames::sourcePath(uuid);
+        }
+        KestTestPeer crowd;
+        QVERIFY(crowd.start(names, paths));
+        QVERIFY(crowd.scriptReply(QStringLiteral("get_name"), {QStringLiteral("Many")}));
         m_tracker.reset(new KestShared(nullptr));
-        QVERIFY(m_tracker->initialize(KestShared::TrackRenderers | KestShared::TrackPlaylists));
+        QVERIFY(
+            m_tracker->initialize(KestShared::TrackRenderers | KestShared::TrackSources | KestShared::TrackPlaylists));
         KestRegistry *registry = KestRegistry::instance();
-        QPointer<KestRenderer> renderer = registry->findRenderer(QStringLiteral("gone"));
-        QVERIFY(renderer);
+        QCOMPARE(registry->renderers().size(), count + 1); // and those of the other peer
+        QCOMPARE(registry->sources().size(), count + 1);
+        QCOMPARE(registry->playlists().size(), 2);
 
-        // A name handed over or taken is no release; any process may send these.
-        const QString daemonPath = KestBusNames::busDaemonPath();
-        const QString daemonInterface = KestBusNames::busDaemonInterface();
-        QVERIFY(m_announcer.emitSignal(daemonPath, daemonInterface, QStringLiteral("NameOwnerChanged"),
-                                       {rendererName, QStringLiteral(":1.1"), QStringLiteral(":1.2")}));
-        QVERIFY(m_announcer.emitSignal(daemonPath, daemonInterface, QStringLiteral("NameOwnerChanged"),
-                                       {rendererName, QString(), QStringLiteral(":1.2")}));
-        QVERIFY(announceMarker(QStringLiteral("marker1"))); // arrives after both
-        QVERIFY(registry->findRenderer(QStringLiteral("gone")));
+        // A name handed over to a process that queued for it has not left: its component stays.
+        const QString handedOver = KestBusNames::rendererService(Plugin, QStringLiteral("m8"));
+        KestTestPeer heir;
+        QVERIFY(heir.start());
+        QVERIFY(heir.call(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(),
+                          KestBusNames::busDaemonInterface(), QStringLiteral("RequestName"), {handedOver, 0u}));
+        QVERIFY(heir.waitForCallResults(1));
+        QVERIFY(crowd.releaseName(handedOver));
 
-        QSignalSpy removed(registry, &KestRegistry::rendererRemoved);
-        QTest::ignoreMessage(QtDebugMsg,
-                             QRegularExpression(QStringLiteral("^KestSharedPrivate::handleRemoval name:  .*gone\"$")));
-        QVERIFY(owner.releaseName(rendererName));
-        QVERIFY(removed.wait());
-        QVERIFY(!registry->findRenderer(QStringLiteral("gone")));
-        QTRY_VERIFY(!renderer); // the registry deleted the proxy
+        // A released name takes its own component, and only that one, which the registry deletes.
+        QPointer<KestRenderer> released = registry->findRenderer(QStringLiteral("m7"));
+        QVERIFY(crowd.releaseName(KestBusNames::rendererService(Plugin, QStringLiteral("m7"))));
+        QTRY_VERIFY(!released);
+        QCOMPARE(registry->renderers().size(), count); // m8 is still there
+        QVERIFY(registry->findSource(QStringLiteral("m7")));
 
-        // The name is no longer watched: a second release reaches nobody.
-        QVERIFY(m_announcer.emitSignal(daemonPath, daemonInterface, QStringLiteral("NameOwnerChanged"),
-                                       {rendererName, QStringLiteral(":1.1"), QString()}));
-        QVERIFY(announceMarker(QStringLiteral("marker2")));
-        QCOMPARE(removed.count(), 1);
-
-        // The process ends: its playlist goes too.
-        QSignalSpy playlistRemoved(registry, &KestRegistry::playlistRemoved);
-        owner.kill();
-        QVERIFY(playlistRemoved.wait());
-        QVERIFY(!registry->findPlaylist(QStringLiteral("plgone")));
+        // The processes end: all their components go.
+        crowd.kill();
+        heir.kill();
+        QTRY_COMPARE(registry->renderers().size(), 1);
+        QTRY_COMPARE(registry->sources().size(), 1);
+        QTRY_COMPARE(registry->playlists().size(), 1);
     }
 
     void componentLeavingDuringStartupIsRemoved()
@@ -205,41 +260,52 @@ private Q_SLOTS:
         QTRY_VERIFY(!KestRegistry::instance()->findRenderer(QStringLiteral("race")));
     }
 
-    void manyComponentsComeAndGo()
+    // Last: the plugin processes that the daemon starts stay for the rest of the run.
+    void plugins()
     {
-        const int count = 100;
-        QStringList names;
-        QStringList paths;
-        for (int i = 0; i < count; ++i) {
-            const QString uuid = QStringLiteral("m%1").arg(i);
-            names << KestBusNames::rendererService(Plugin, uuid) << KestBusNames::sourceService(Plugin, uuid);
-            paths << KestBusNames::rendererPath(uuid) << KestBusNames::sourcePath(uuid);
-        }
-        KestTestPeer crowd;
-        QVERIFY(crowd.start(names, paths));
-        QVERIFY(crowd.scriptReply(QStringLiteral("get_name"), {QStringLiteral("Many")}));
         m_tracker.reset(new KestShared(nullptr));
-        QVERIFY(m_tracker->initialize(KestShared::TrackRenderers | KestShared::TrackSources));
+        QVERIFY(
+            m_tracker->initialize(KestShared::TrackPlugins | KestShared::TrackRenderers | KestShared::TrackSources));
         KestRegistry *registry = KestRegistry::instance();
-        QCOMPARE(registry->renderers().size(), count + 1); // and r1 of the other peer
-        QCOMPARE(registry->sources().size(), count + 1);
+        KestPluginControlInterface *alpha = registry->findPluginControlInterface(QStringLiteral("alpha"));
+        QVERIFY(alpha);
 
-        QVERIFY(crowd.stop());
-        QTRY_COMPARE(registry->renderers().size(), 1);
-        QTRY_COMPARE(registry->sources().size(), 1);
+        // A plugin announces itself while it runs: one that nobody runs is not believed, a known
+        // one stays as it is.
+        QSignalSpy added(registry, &KestRegistry::pluginControlInterfaceAdded);
+        QVERIFY(m_announcer.requestName(KestBusNames::pluginService(QStringLiteral("zeta"))));
+        for (const QString &plugin : {QStringLiteral("alpha"), QStringLiteral("ghost"), QStringLiteral("zeta")})
+            QVERIFY(announce(m_announcer, "new_plugin", {plugin}));
+        QVERIFY(added.wait()); // the daemon answers in turn: ghost's answer came first
+        QCOMPARE(added.count(), 1);
+        QCOMPARE(added.first().first().toString(), QStringLiteral("zeta"));
+        QCOMPARE(registry->findPluginControlInterface(QStringLiteral("alpha")), alpha);
+
+        // Activated through the daemon, the plugin brings its components; deactivated, it gives
+        // up their names and the proxies go.
+        alpha->activate();
+        QTRY_VERIFY(registry->findRenderer(QStringLiteral("ralpha")) && registry->findSource(QStringLiteral("salpha")));
+        QCOMPARE(registry->findRenderer(QStringLiteral("ralpha"))->pluginName(), QStringLiteral("alpha"));
+        alpha->deactivate();
+        QTRY_VERIFY(!registry->findRenderer(QStringLiteral("ralpha"))
+                    && !registry->findSource(QStringLiteral("salpha")));
+
+        // Every activatable plugin is activated under its full name, at the path of its last piece.
+        QVERIFY(m_tracker->initTracking());
+        QCOMPARE(int(m_tracker->trackFlags()), 0x3F);
+        QTRY_VERIFY(registry->findRenderer(QStringLiteral("ry")) && registry->findRenderer(QStringLiteral("ralpha")));
+        QCOMPARE(registry->findRenderer(QStringLiteral("ry"))->pluginName(), QStringLiteral("y"));
     }
 
 private:
     // Signals from one sender arrive in order: once this announcement of an owned renderer is
-    // handled, so is all before it.
-    bool announceMarker(const QString &uuid, const QString &name = QStringLiteral("Marker"))
+    // handled, so is all that the announcer sent before.
+    bool announceOwnedRenderer(const QString &uuid)
     {
         QSignalSpy added(KestRegistry::instance(), &KestRegistry::rendererAdded);
         m_extraNames << KestBusNames::rendererService(Plugin, uuid);
         return m_components.requestName(m_extraNames.constLast())
-            && m_announcer.emitSignal(KestBusNames::registryPath(), KestBusNames::registryInterface(),
-                                      QStringLiteral("new_renderer"), announcement(Plugin, uuid, name))
-            && added.wait();
+            && announce(m_announcer, "new_renderer", {Plugin, uuid, QStringLiteral("Announced")}) && added.wait();
     }
 
     KestTestPeer m_components;

@@ -5,19 +5,15 @@
 // the tracker, remove or hide live components, leave proxies for names that nobody owns, or
 // inject results into a source proxy's pending requests.
 
-#include "kestregistrycleaner.h"
+#include "kesttrackertest.h"
 
-#include "kestbusnames_p.h"
 #include <kestbrowseresultdbusstruct.h>
-#include <kestproxyplaylist.h>
 #include <kestproxysource.h>
 #include <kestqueryresultdbusstruct.h>
 #include <kestshared.h>
 
 #include "kesttestbus.h"
-#include "kesttestpeer.h"
 
-#include <QDBusMetaType>
 #include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
@@ -28,40 +24,21 @@
 namespace {
 
 const QString Plugin = QStringLiteral("p");
-const KestShared::TrackFlagSet EveryKind = KestShared::TrackRenderers | KestShared::TrackSources
-    | KestShared::TrackPlaylists | KestShared::TrackPlugins;
 
-QStringList registeredIds()
-{
-    QStringList ids;
-    KestRegistry *registry = KestRegistry::instance();
-    for (KestRenderer *renderer : registry->renderers())
-        ids << QStringLiteral("renderer ") + renderer->uuid();
-    for (KestSource *source : registry->sources())
-        ids << QStringLiteral("source ") + source->uuid();
-    for (KestPlaylist *playlist : registry->playlists())
-        ids << QStringLiteral("playlist ") + playlist->id();
-    const QStringList plugins = registry->pluginControlInterfaces().keys();
-    for (const QString &plugin : plugins)
-        ids << QStringLiteral("plugin ") + plugin;
-    ids.sort();
-    return ids;
-}
-
-// What a well-behaved component process owns, and the test bus's activatable plugins, with
+// What the well-behaved component process owns, and the test bus's activatable plugins, with
 // \a extra ones, as registeredIds() lists them.
-QStringList expected(const QStringList &extra = QStringList())
+QString expected(const QStringList &extra = QStringList())
 {
     QStringList ids{QStringLiteral("renderer r1"), QStringLiteral("source s1"), QStringLiteral("playlist pl1"),
                     QStringLiteral("plugin alpha"), QStringLiteral("plugin y")};
     ids << extra;
     ids.sort();
-    return ids;
+    return ids.join(QLatin1Char(','));
 }
 
 } // namespace
 
-// Records the rows that reach a caller of browse and query.
+// Records the rows and errors that reach a caller of browse and query.
 class ResultReceiver : public QObject
 {
     Q_OBJECT
@@ -69,22 +46,13 @@ public:
     QStringList rows;
 
 public Q_SLOTS:
-    void onBrowseRow(uint id, const QString &objectId, const Metamap &, uint, int)
-    {
-        rows << QStringLiteral("browse %1 %2").arg(id).arg(objectId);
-    }
-    void onBrowseError(uint id, uint code, const QString &)
-    {
-        rows << QStringLiteral("browse error %1 %2").arg(id).arg(code);
-    }
-    void onQueryRow(uint id, const QStringList &row, uint, int)
-    {
-        rows << QStringLiteral("query %1 %2").arg(id).arg(row.join(QLatin1Char(',')));
-    }
-    void onQueryError(uint id, int code, const QString &)
-    {
-        rows << QStringLiteral("query error %1 %2").arg(id).arg(code);
-    }
+    void onBrowseRow(uint id, const QString &objectId, const Metamap &, uint, int) { add(id, objectId); }
+    void onBrowseError(uint id, uint, const QString &) { add(id, QStringLiteral("error")); }
+    void onQueryRow(uint id, const QStringList &row, uint, int) { add(id, row.join(QLatin1Char(','))); }
+    void onQueryError(uint id, int, const QString &) { add(id, QStringLiteral("error")); }
+
+private:
+    void add(uint id, const QString &row) { rows << QString::number(id) + QLatin1Char(' ') + row; }
 };
 
 class HostileClientTest : public QObject
@@ -93,10 +61,6 @@ class HostileClientTest : public QObject
 private Q_SLOTS:
     void initTestCase()
     {
-        qDBusRegisterMetaType<KestBrowseResultDBusStruct>();
-        qDBusRegisterMetaType<QList<KestBrowseResultDBusStruct>>();
-        qDBusRegisterMetaType<KestQueryResultDBusStruct>();
-        qDBusRegisterMetaType<QList<KestQueryResultDBusStruct>>();
         QVERIFY(m_owner.start({KestBusNames::rendererService(Plugin, QStringLiteral("r1")),
                                KestBusNames::sourceService(Plugin, QStringLiteral("s1")),
                                KestBusNames::playlistService(QStringLiteral("pl1"))},
@@ -142,18 +106,12 @@ private Q_SLOTS:
         QFETCH(QString, id);
         // Trackers that do not subscribe to the components' own signals used to build a match rule
         // from the id, which libdbus refused with an abort.
-        const QString registry = KestBusNames::registryPath();
-        const QString registryInterface = KestBusNames::registryInterface();
-        QVERIFY(m_hostile.emitSignal(registry, registryInterface, QStringLiteral("new_renderer"),
-                                     {Plugin, id, QStringLiteral("N")}));
-        QVERIFY(m_hostile.emitSignal(registry, registryInterface, QStringLiteral("new_renderer"),
-                                     {id, QStringLiteral("u"), QStringLiteral("N")}));
-        QVERIFY(m_hostile.emitSignal(registry, registryInterface, QStringLiteral("new_source"),
-                                     {Plugin, id, QStringLiteral("N")}));
-        QVERIFY(m_hostile.emitSignal(KestBusNames::playlistRootPath(), KestBusNames::playlistInterface(),
-                                     QStringLiteral("playlist_created"), {id, QStringLiteral("N"), 0, 0}));
-        QVERIFY(m_hostile.emitSignal(KestBusNames::pluginPath(QStringLiteral("x")), KestBusNames::pluginInterface(),
-                                     QStringLiteral("new_plugin"), {id}));
+        const QString name = QStringLiteral("N");
+        QVERIFY(announce(m_hostile, "new_renderer", {Plugin, id, name}));
+        QVERIFY(announce(m_hostile, "new_renderer", {id, QStringLiteral("u"), name}));
+        QVERIFY(announce(m_hostile, "new_source", {Plugin, id, name}));
+        QVERIFY(announce(m_hostile, "playlist_created", {id, name, 0, 0}));
+        QVERIFY(announce(m_hostile, "new_plugin", {id}));
         QVERIFY(announceOwnedRenderer(QStringLiteral("after")));
         QTRY_COMPARE(registeredIds(), expected({QStringLiteral("renderer after")}));
     }
@@ -182,13 +140,11 @@ private Q_SLOTS:
 
     void forgedOwnerChangesAreIgnored()
     {
-        const QStringList names{KestBusNames::rendererService(Plugin, QStringLiteral("r1")),
-                                KestBusNames::sourceService(Plugin, QStringLiteral("s1")),
-                                KestBusNames::playlistService(QStringLiteral("pl1"))};
-        for (const QString &name : names) {
+        for (const QString &name : {KestBusNames::rendererService(Plugin, QStringLiteral("r1")),
+                                    KestBusNames::sourceService(Plugin, QStringLiteral("s1")),
+                                    KestBusNames::playlistService(QStringLiteral("pl1"))})
             QVERIFY(m_hostile.emitSignal(KestBusNames::busDaemonPath(), KestBusNames::busDaemonInterface(),
                                          QStringLiteral("NameOwnerChanged"), {name, m_owner.uniqueName(), QString()}));
-        }
         QVERIFY(announceOwnedRenderer(QStringLiteral("after")));
         QTRY_COMPARE(registeredIds(), expected({QStringLiteral("renderer after")}));
     }
@@ -199,39 +155,33 @@ private Q_SLOTS:
         QList<QPointer<QObject>> created;
         QObject context;
         KestRegistry *registry = KestRegistry::instance();
-        connect(registry, &KestRegistry::rendererAdded, &context, [&created](QObject *o) { created << o; });
-        connect(registry, &KestRegistry::sourceAdded, &context, [&created](QObject *o) { created << o; });
-        connect(registry, &KestRegistry::playlistAdded, &context, [&created](QObject *o) { created << o; });
+        const auto keep = [&created](QObject *o) { created << o; };
+        connect(registry, &KestRegistry::rendererAdded, &context, keep);
+        connect(registry, &KestRegistry::sourceAdded, &context, keep);
+        connect(registry, &KestRegistry::playlistAdded, &context, keep);
 
         // Announcements for names that nobody owns.
         for (int i = 0; i < count; ++i) {
             const QString id = QStringLiteral("forged%1").arg(i);
-            const QVariantList announcement{Plugin, id, QStringLiteral("N")};
-            QVERIFY(m_hostile.emitSignal(KestBusNames::registryPath(), KestBusNames::registryInterface(),
-                                         QStringLiteral("new_renderer"), announcement));
-            QVERIFY(m_hostile.emitSignal(KestBusNames::registryPath(), KestBusNames::registryInterface(),
-                                         QStringLiteral("new_source"), announcement));
-            QVERIFY(m_hostile.emitSignal(KestBusNames::playlistRootPath(), KestBusNames::playlistInterface(),
-                                         QStringLiteral("playlist_created"), {id, QStringLiteral("N"), 0, 0}));
-            QVERIFY(m_hostile.emitSignal(KestBusNames::pluginPath(id), KestBusNames::pluginInterface(),
-                                         QStringLiteral("new_plugin"), {id}));
+            QVERIFY(announce(m_hostile, "new_renderer", {Plugin, id, id}));
+            QVERIFY(announce(m_hostile, "new_source", {Plugin, id, id}));
+            QVERIFY(announce(m_hostile, "playlist_created", {id, id, 0, 0}));
+            QVERIFY(announce(m_hostile, "new_plugin", {id}));
         }
         // Components that take their name, announce and leave at once, without any attacker.
         KestTestPeer fleeting;
         QVERIFY(fleeting.start());
         for (int i = 0; i < count; ++i) {
             const QString id = QStringLiteral("fleeting%1").arg(i);
-            const QString name = KestBusNames::rendererService(Plugin, id);
-            QVERIFY(fleeting.requestName(name));
-            QVERIFY(fleeting.emitSignal(KestBusNames::registryPath(), KestBusNames::registryInterface(),
-                                        QStringLiteral("new_renderer"), {Plugin, id, QStringLiteral("N")}));
-            QVERIFY(fleeting.releaseName(name));
+            QVERIFY(fleeting.requestName(KestBusNames::rendererService(Plugin, id)));
+            QVERIFY(announce(fleeting, "new_renderer", {Plugin, id, id}));
+            QVERIFY(fleeting.releaseName(KestBusNames::rendererService(Plugin, id)));
         }
         QVERIFY(announceOwnedRenderer(QStringLiteral("after")));
         QTRY_COMPARE_WITH_TIMEOUT(registeredIds(), expected({QStringLiteral("renderer after")}), 20000);
         QVERIFY(created.size() >= 2 * count); // they were made, and went again
-        QTRY_VERIFY(std::all_of(created.cbegin(), created.cend(), [this](const QPointer<QObject> &o) {
-            return o.isNull() || o == KestRegistry::instance()->findRenderer(QStringLiteral("after"));
+        QTRY_VERIFY(std::all_of(created.cbegin(), created.cend(), [registry](const QPointer<QObject> &o) {
+            return o.isNull() || o == registry->findRenderer(QStringLiteral("after"));
         }));
     }
 
@@ -288,19 +238,17 @@ private Q_SLOTS:
 
         // The requests are untouched: the real source's rows still arrive.
         QVERIFY(pushResults(m_owner, source->uuid(), QStringLiteral("real")));
-        QTRY_COMPARE(receiver.rows, (QStringList{QStringLiteral("browse 7 real"), QStringLiteral("query 8 real")}));
+        QTRY_COMPARE(receiver.rows, (QStringList{QStringLiteral("7 real"), QStringLiteral("8 real")}));
     }
 
     void hostilePlaylistSizesStayInRange()
     {
         m_tracker->connectToPlaylistsSignals();
         KestTestPeer owner;
-        QVERIFY(owner.start({KestBusNames::playlistService(QStringLiteral("big"))},
-                            {KestBusNames::playlistPath(QStringLiteral("big"))}));
+        const QString path = KestBusNames::playlistPath(QStringLiteral("big"));
+        QVERIFY(owner.start({KestBusNames::playlistService(QStringLiteral("big"))}, {path}));
         QSignalSpy added(KestRegistry::instance(), &KestRegistry::playlistAdded);
-        QVERIFY(owner.emitSignal(KestBusNames::playlistRootPath(), KestBusNames::playlistInterface(),
-                                 QStringLiteral("playlist_created"),
-                                 {QStringLiteral("big"), QStringLiteral("N"), -INT_MAX, -1}));
+        QVERIFY(announce(owner, "playlist_created", {QStringLiteral("big"), QStringLiteral("N"), -INT_MAX, -1}));
         QVERIFY(added.wait());
         KestPlaylist *playlist = KestRegistry::instance()->findPlaylist(QStringLiteral("big"));
         QVERIFY(playlist);
@@ -308,11 +256,9 @@ private Q_SLOTS:
         QCOMPARE(playlist->getCurrentIndex(), -1);
 
         QSignalSpy changed(playlist, &KestPlaylist::contentsChanged);
-        const QString path = KestBusNames::playlistPath(QStringLiteral("big"));
-        for (uint get : {0x7fffffffu, 0x7fffffffu, 0xffffffffu}) {
+        for (uint get : {0x7fffffffu, 0x7fffffffu, 0xffffffffu})
             QVERIFY(owner.emitSignal(path, KestBusNames::playlistInterface(), QStringLiteral("contents_changed"),
                                      {QStringLiteral("big"), 0u, 0u, get}));
-        }
         QTRY_COMPARE(changed.size(), 3);
         QCOMPARE(playlist->size(), INT_MAX);
         QVERIFY(owner.emitSignal(path, KestBusNames::playlistInterface(), QStringLiteral("contents_changed"),
@@ -329,9 +275,7 @@ private:
         QSignalSpy added(KestRegistry::instance(), &KestRegistry::rendererAdded);
         m_extraNames << KestBusNames::rendererService(Plugin, uuid);
         return m_owner.requestName(m_extraNames.constLast())
-            && m_hostile.emitSignal(KestBusNames::registryPath(), KestBusNames::registryInterface(),
-                                    QStringLiteral("new_renderer"), {Plugin, uuid, QStringLiteral("N")})
-            && added.wait();
+            && announce(m_hostile, "new_renderer", {Plugin, uuid, QStringLiteral("N")}) && added.wait();
     }
 
     static bool pushResults(KestTestPeer &peer, const QString &uuid, const QString &objectId)
@@ -348,6 +292,8 @@ private:
                          {8u, 0, QVariant::fromValue(rows), 0, QString()});
     }
 
+    const KestShared::TrackFlagSet EveryKind = KestShared::TrackRenderers | KestShared::TrackSources
+        | KestShared::TrackPlaylists | KestShared::TrackPlugins;
     KestTestPeer m_owner;
     KestTestPeer m_hostile;
     QStringList m_extraNames;
