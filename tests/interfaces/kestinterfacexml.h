@@ -11,25 +11,13 @@
 
 /*
  * One interface of a D-Bus introspection document, reduced to what the contract fixes: its
- * methods and signals with their arguments (name, type, direction) and annotations. Comments,
+ * methods and signals with their arguments (direction, type, name) and annotations. Comments,
  * whitespace and the order of attributes do not count.
  */
 class KestInterfaceXml
 {
 public:
-    struct Argument
-    {
-        QString name;
-        QString type;
-        QString direction; // "in" or "out"; signal arguments are always "out"
-    };
-    struct Member
-    {
-        QList<Argument> arguments;
-        QMap<QString, QString> annotations;
-    };
-
-    //! The interfaces of an introspection document by name; empty when it does not parse.
+    //! The interfaces of an introspection document by name; none when it does not parse.
     static QMap<QString, KestInterfaceXml> parse(const QByteArray &xml);
     //! The interface file installed for \a interface; an empty interface when it is missing.
     static KestInterfaceXml fromFile(const QString &interface);
@@ -39,17 +27,26 @@ public:
     QStringList signalNames() const { return m_signals.keys(); }
     bool hasMethod(const QString &name) const { return m_methods.contains(name); }
     bool hasSignal(const QString &name) const { return m_signals.contains(name); }
-    //! A method's in arguments as one signature.
-    QString inSignature(const QString &method) const;
-    QString outSignature(const QString &method) const;
-    QString signalSignature(const QString &signal) const;
-    QList<Argument> inArguments(const QString &method) const;
-
-    //! One sorted line per member, such as "method get_item(in i index, out s uuid)".
+    //! The types of a method's arguments in \a direction, "in" or "out"; of a signal's with "signal".
+    QStringList types(const QString &member, const QString &direction) const;
+    QString inSignature(const QString &method) const { return types(method, QStringLiteral("in")).join(QString()); }
+    QString outSignature(const QString &method) const { return types(method, QStringLiteral("out")).join(QString()); }
+    QString signalSignature(const QString &name) const { return types(name, QStringLiteral("signal")).join(QString()); }
+    //! One line per member, such as "method get_item(in i index, out s uuid)", sorted.
     QStringList describe() const;
 
 private:
-    QString signature(const QString &method, const QString &direction) const;
+    struct Argument
+    {
+        QString direction; // a signal's arguments are all "out"
+        QString type;
+        QString name;
+    };
+    struct Member
+    {
+        QList<Argument> arguments;
+        QStringList annotations; // "name=value"
+    };
 
     QMap<QString, Member> m_methods;
     QMap<QString, Member> m_signals;
