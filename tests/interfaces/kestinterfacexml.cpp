@@ -4,6 +4,7 @@
 #include "kestinterfacexml.h"
 
 #include <QFile>
+#include <QRegularExpression>
 #include <QXmlStreamReader>
 
 QMap<QString, KestInterfaceXml> KestInterfaceXml::parse(const QByteArray &xml)
@@ -11,25 +12,26 @@ QMap<QString, KestInterfaceXml> KestInterfaceXml::parse(const QByteArray &xml)
     QMap<QString, KestInterfaceXml> interfaces;
     QXmlStreamReader reader(xml);
     KestInterfaceXml *interface = nullptr;
-    Member *member = nullptr;
-    QString direction; // unless an argument says otherwise
+    QStringList *member = nullptr;
+    bool isSignal = false;
     while (reader.readNext() != QXmlStreamReader::Invalid && !reader.atEnd()) {
+        const QString element = reader.name().toString();
         const QXmlStreamAttributes attributes = reader.attributes();
-        const QString name = attributes.value(QLatin1String("name")).toString();
-        const bool start = reader.isStartElement();
-        if (reader.name() == QLatin1String("interface")) {
-            interface = start ? &interfaces[name] : nullptr;
-        } else if (
-            interface && (reader.name() == QLatin1String("method") || reader.name() == QLatin1String("signal"))) {
-            const bool isMethod = reader.name() == QLatin1String("method");
-            member = start ? &(isMethod ? interface->m_methods : interface->m_signals)[name] : nullptr;
-            direction = isMethod ? QStringLiteral("in") : QStringLiteral("out");
-        } else if (member && start && reader.name() == QLatin1String("arg")) {
-            const bool out = attributes.value(QLatin1String("direction")) == QLatin1String("out");
-            member->arguments.append(
-                {out ? QStringLiteral("out") : direction, attributes.value(QLatin1String("type")).toString(), name});
-        } else if (member && start && reader.name() == QLatin1String("annotation")) {
-            member->annotations << name + QLatin1Char('=') + attributes.value(QLatin1String("value")).toString();
+        const auto attribute = [&attributes](const char *name) {
+            return attributes.value(QLatin1String(name)).toString();
+        };
+        if (element == QLatin1String("interface")) {
+            interface = reader.isStartElement() ? &interfaces[attribute("name")] : nullptr;
+        } else if (interface && (element == QLatin1String("method") || element == QLatin1String("signal"))) {
+            isSignal = element == QLatin1String("signal");
+            member = reader.isStartElement() ? &interface->m_members[element + QLatin1Char(' ') + attribute("name")]
+                                             : nullptr;
+        } else if (member && reader.isStartElement() && element == QLatin1String("arg")) {
+            const bool out = isSignal || attribute("direction") == QLatin1String("out");
+            *member << (out ? QStringLiteral("out ") : QStringLiteral("in ")) + attribute("type") + QLatin1Char(' ')
+                    + attribute("name");
+        } else if (member && reader.isStartElement() && element == QLatin1String("annotation")) {
+            *member << QLatin1Char('@') + attribute("name") + QLatin1Char('=') + attribute("value");
         }
     }
     if (reader.hasError())
@@ -43,33 +45,35 @@ KestInterfaceXml KestInterfaceXml::fromFile(const QString &interface)
     return file.open(QIODevice::ReadOnly) ? parse(file.readAll()).value(interface) : KestInterfaceXml();
 }
 
+QStringList KestInterfaceXml::names(const QString &kind) const
+{
+    QStringList result;
+    for (auto it = m_members.cbegin(); it != m_members.cend(); ++it) {
+        if (it.key().startsWith(kind))
+            result << it.key().mid(kind.size());
+    }
+    return result;
+}
+
 QStringList KestInterfaceXml::types(const QString &member, const QString &direction) const
 {
-    const bool signal = direction == QLatin1String("signal");
-    const QList<Argument> arguments = (signal ? m_signals : m_methods).value(member).arguments;
     QStringList result;
-    for (const Argument &argument : arguments) {
-        if (signal || argument.direction == direction)
-            result << argument.type;
+    const QStringList parts = m_members.value(member);
+    for (const QString &part : parts) {
+        if (part.section(QLatin1Char(' '), 0, 0) == direction)
+            result << part.section(QLatin1Char(' '), 1, 1);
     }
     return result;
 }
 
 QStringList KestInterfaceXml::describe() const
 {
+    // Introspection may list the annotations first.
     QStringList lines;
-    for (const bool isMethod : {true, false}) {
-        const QMap<QString, Member> &members = isMethod ? m_methods : m_signals;
-        for (auto member = members.cbegin(); member != members.cend(); ++member) {
-            QStringList words;
-            for (const Argument &argument : member->arguments)
-                words << argument.direction + QLatin1Char(' ') + argument.type + QLatin1Char(' ') + argument.name;
-            QStringList annotations = member->annotations;
-            annotations.sort();
-            lines << (isMethod ? QStringLiteral("method ") : QStringLiteral("signal ")) + member.key()
-                    + QLatin1Char('(') + words.join(QLatin1String(", ")) + QLatin1String(") ")
-                    + annotations.join(QLatin1Char(' '));
-        }
+    for (auto it = m_members.cbegin(); it != m_members.cend(); ++it) {
+        lines << it.key() + QLatin1Char('(')
+                + it->filter(QRegularExpression(QStringLiteral("^(in|out) "))).join(QLatin1String(", "))
+                + QLatin1String(") ") + it->filter(QRegularExpression(QStringLiteral("^@"))).join(QLatin1Char(' '));
     }
     return lines;
 }

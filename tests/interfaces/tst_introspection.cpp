@@ -50,7 +50,7 @@ QByteArray introspect(const QString &path)
 QVariantList sampleArguments(const KestInterfaceXml &xml, const QString &method)
 {
     QVariantList arguments;
-    const QStringList types = xml.types(method, QStringLiteral("in"));
+    const QStringList types = xml.types(QStringLiteral("method ") + method, QStringLiteral("in"));
     for (const QString &type : types)
         arguments << (type == QLatin1String("s")       ? QVariant(QString())
                           : type == QLatin1String("u") ? QVariant(0u)

@@ -42,9 +42,6 @@ public:
     KestMediaInfo mediaInfo;
     std::function<void()> then; // run after each callback
 
-Q_SIGNALS:
-    void notASlot(const QString &name);
-
 public Q_SLOTS:
     void onStatus(KestRenderer *, const QString &playlistId, uint index, int state, const QString &objectId)
     {
@@ -64,7 +61,6 @@ public Q_SLOTS:
     {
         add(QStringLiteral("error %1 %2").arg(error.code()).arg(error.text()));
     }
-    void onName(const QString &name) { add(name); }
 
 private:
     void add(const QString &line)
@@ -107,14 +103,6 @@ private:
         return std::make_unique<KestProxyRenderer>(uuid, Plugin, KestInternalRegistry::internalInstance(), name);
     }
 
-    bool emitState(KestProxyRenderer *proxy, int state)
-    {
-        QSignalSpy states(proxy, &KestRenderer::stateChanged);
-        return m_peer.emitSignal(proxy->objectPath(), KestBusNames::rendererInterface(),
-                                 QStringLiteral("state_changed"), {state})
-            && states.wait();
-    }
-
 private Q_SLOTS:
     void initTestCase()
     {
@@ -139,7 +127,10 @@ private Q_SLOTS:
         // Nothing is asked before the renderer has told its state.
         QVERIFY(!proxy->getCurrentMediaInfo(&receiver, MEDIA_INFO_SLOT, QStringLiteral("full")));
         for (int state : {0, 1, 2, 3, 7, -1}) {
-            QVERIFY(emitState(proxy.get(), state));
+            QSignalSpy states(proxy.get(), &KestRenderer::stateChanged);
+            QVERIFY(m_peer.emitSignal(proxy->objectPath(), KestBusNames::rendererInterface(),
+                                      QStringLiteral("state_changed"), {state}));
+            QVERIFY(states.wait());
             QCOMPARE(proxy->getCurrentMediaInfo(&receiver, MEDIA_INFO_SLOT, QStringLiteral("full")),
                      state == KestRenderer::Playing || state == KestRenderer::Paused);
         }
@@ -165,16 +156,16 @@ private Q_SLOTS:
                                   const QString &interface = KestBusNames::rendererInterface()) {
             return peer.emitSignal(p->objectPath(), interface, QLatin1String(signal), arguments);
         };
-        const QVariant eleven = QVariant::fromValue(QDBusVariant(11));
+        const auto volume = [](int value) {
+            return QVariantList{QStringLiteral("volume"), QVariant::fromValue(QDBusVariant(value))};
+        };
         QVERIFY(proxy->setKestProperty(QStringLiteral("volume"), 5));
         QVERIFY(!proxy->property("volume").isValid());
         // Only the process that owns the renderer's name speaks for it.
         KestTestPeer impostor;
         QVERIFY(impostor.start());
         QVERIFY(emitFrom(impostor, "state_changed", {99}));
-        QVERIFY(emitFrom(impostor, "property_changed",
-                         {QStringLiteral("volume"), QVariant::fromValue(QDBusVariant(99))},
-                         KestBusNames::extensionInterface()));
+        QVERIFY(emitFrom(impostor, "property_changed", volume(99), KestBusNames::extensionInterface()));
         QVERIFY(emitFrom(m_peer, "state_changed", {42}));
         QVERIFY(emitFrom(m_peer, "playlist_changed", {QStringLiteral("known")}));
         QVERIFY(emitFrom(m_peer, "playlist_changed", {QStringLiteral("unknown")}));
@@ -185,8 +176,7 @@ private Q_SLOTS:
                          {QStringLiteral("title"), QVariant::fromValue(QVariantList{QStringLiteral("Blue"), 7})}));
         QVERIFY(emitFrom(m_peer, "buffering_info", {0.25}));
         QVERIFY(emitFrom(m_peer, "scanning_info", {0.75}));
-        QVERIFY(emitFrom(m_peer, "property_changed", {QStringLiteral("volume"), eleven},
-                         KestBusNames::extensionInterface()));
+        QVERIFY(emitFrom(m_peer, "property_changed", volume(11), KestBusNames::extensionInterface()));
         QVERIFY(emitFrom(m_peer, "error", {7, QStringLiteral("Decoder failed")}));
         QTRY_COMPARE(error.size(), 1);
 
@@ -279,7 +269,7 @@ private Q_SLOTS:
         QCOMPARE(pendingRequests(proxy.get()), 0);
         // An error receiver without a fitting member refuses the call as well.
         KestProxyRendererPositionRequest request(proxy.get(), proxy.get(), QStringLiteral("get_position"), &receiver,
-                                                 SLOT(onName(QString)), &receiver, POSITION_SLOT);
+                                                 POSITION_SLOT, &receiver, POSITION_SLOT);
         QVERIFY(!request.call());
         // Calls go out in order, so once play has arrived nothing else was sent before it.
         QVERIFY(proxy->play());
@@ -290,24 +280,18 @@ private Q_SLOTS:
     void requestsReportThroughTheErrorMember()
     {
         QVERIFY(m_peer.scriptReply(QStringLiteral("get_status"), {QStringLiteral("p"), 1u, 2, QStringLiteral("o")}));
-        QVERIFY(m_peer.scriptError(QStringLiteral("get_extension_property"), QStringLiteral("5:No such property")));
         auto proxy = newProxy();
         KestProxyRenderer *p = proxy.get();
         const char *onError = SLOT(onError(KestRenderer *, KestError));
         // Success is reported through the error member with code 0; after a status, without text.
-        Receiver played, status, property;
+        Receiver played, status;
         QVERIFY((new KestProxyRendererPlaybackRequest(p, p, QStringLiteral("play"), &played, onError))->call());
         QVERIFY((new KestProxyRendererStatusRequest(p, p, QStringLiteral("get_status"), &status, onError, &status,
                                                     STATUS_SLOT))
                     ->call());
-        // A failed read hands the name and an invalid value to the result member, and no text.
-        QString name = QStringLiteral("contrast");
-        QVERIFY(p->kestProperty(name, &property, PROPERTY_SLOT));
         QTRY_COMPARE(pendingRequests(p), 0);
         QCOMPARE(played.events, QStringList{QStringLiteral("error 0 Playback request successful")});
         QCOMPARE(status.events, (QStringList{QStringLiteral("status p 1 2 o"), QStringLiteral("error 0 ")}));
-        QCOMPARE(property.events, QStringList{QStringLiteral("contrast (invalid)")});
-        QVERIFY(!p->property("contrast").isValid());
     }
 
     void destroyedReceiversAreNotCalled()
@@ -366,7 +350,8 @@ private Q_SLOTS:
             QVERIFY(silent.waitForCalls(QStringLiteral("get_extension_property")));
             QCOMPARE(pendingRequests(proxy.get()), 4);
         }
-        // A second proxy's pending read tells when the renderer's departure has been noticed.
+        // A second proxy's pending read tells when the renderer's departure has been noticed: a
+        // failed read hands the name and an invalid value to the result member.
         auto witness = newProxy(QStringLiteral("Silent"), uuid);
         Receiver witnessReceiver;
         QVERIFY(witness->kestProperty(name, &witnessReceiver, PROPERTY_SLOT));
@@ -416,8 +401,6 @@ private Q_SLOTS:
                                      {QStringLiteral("duration"), {566u}}})),
                  QStringLiteral("(sa{sav}) m9 artist:s1,s1 duration:u1 title:s1"));
         QCOMPARE(describe(KestMediaInfo(QStringLiteral("bare"))), QStringLiteral("(sa{sav}) bare"));
-        python.kill();
-        python.waitForFinished();
     }
 };
 

@@ -9,9 +9,8 @@
 #   kestpythonpeer.py source SERVICE PATH RECEIVER_PATH
 #
 # The renderer answers get_current_media_info with an (sa{sav}) built here, and describe_media_info
-# with how one of ours arrived: signature, uuid, then each key with the type and variant depth of
-# its values. The source answers browse and query with fixed ids, then pushes the results to the
-# caller's receiver, the metadata block packed with struct.pack.
+# with how one of ours arrived. The source answers browse and query with fixed ids, then pushes the
+# results to the caller's receiver, the metadata block packed with struct.pack.
 
 import struct
 import sys
@@ -23,27 +22,23 @@ from gi.repository import GLib
 
 RENDERER = "com.zorvo.kest.renderer"
 SOURCE = "com.zorvo.kest.source"
-RECEIVER = "com.zorvo.kest.proxy_source"
 TYPE_CODES = {dbus.String: "s", dbus.Int32: "i", dbus.UInt32: "u"}
 
 
 class Renderer(dbus.service.Object):
     @dbus.service.method(RENDERER, in_signature="s", out_signature="(sa{sav})")
     def get_current_media_info(self, argument):
-        metadata = dbus.Dictionary(signature="sav")
-        metadata["title"] = dbus.Array([dbus.String("Blue in Green")], signature="v")
-        metadata["artist"] = dbus.Array([dbus.String("Miles Davis"), dbus.String("Bill Evans")], signature="v")
-        metadata["duration"] = dbus.Array([dbus.UInt32(337)], signature="v")
-        metadata["argument"] = dbus.Array([dbus.String(argument)], signature="v")
-        return dbus.Struct((dbus.String("py-uuid"), metadata), signature="sa{sav}")
+        metadata = {"title": ["Blue in Green"], "artist": ["Miles Davis", "Bill Evans"],
+                    "duration": [dbus.UInt32(337)], "argument": [argument]}
+        return ("py-uuid", dbus.Dictionary({key: dbus.Array(values, signature="v")
+                                            for key, values in metadata.items()}, signature="sav"))
 
+    # The signature, the uuid, then each key with the type and variant depth of each of its values.
     @dbus.service.method(RENDERER, in_signature="(sa{sav})", out_signature="s", message_keyword="message")
     def describe_media_info(self, info, message=None):
-        words = [message.get_signature(), str(info[0])]
-        for key, values in info[1].items():
-            words.append(key + ":" + ",".join("%s%d" % (TYPE_CODES.get(type(v), type(v).__name__), v.variant_level)
-                                              for v in values))
-        return " ".join(words)
+        return " ".join([message.get_signature(), info[0]] + [
+            key + ":" + ",".join("%s%d" % (TYPE_CODES.get(type(v), "?"), v.variant_level) for v in values)
+            for key, values in info[1].items()])
 
 
 def entry(key, code, value):
@@ -59,34 +54,27 @@ class Source(dbus.service.Object):
 
     def push(self, caller, member, signature, arguments):
         # After the start call has been answered.
-        GLib.idle_add(lambda: self.bus.call_async(caller, self.receiver_path, RECEIVER, member, signature, arguments,
-                                                  None, lambda error: print(error, file=sys.stderr)) and False)
+        GLib.idle_add(lambda: self.bus.call_async(caller, self.receiver_path, "com.zorvo.kest.proxy_source", member,
+                                                  signature, arguments, None, print) and False)
 
     @dbus.service.method(SOURCE, in_signature="ssasuu", out_signature="u", sender_keyword="caller")
     def browse(self, object_id, predicate, keys, offset, count, caller=None):
-        block = b"".join([
-            entry("char", 12, struct.pack("=b", -1)),
-            entry("bool", 20, struct.pack("=i", 5)),
-            entry("int", 24, struct.pack("=i", -123456)),
-            entry("uint", 28, struct.pack("=I", 4000000000)),
-            entry("int64", 40, struct.pack("=q", -5000000000)),
-            entry("uint64", 44, struct.pack("=Q", 18000000000000000000)),
-            entry("double", 60, struct.pack("=d", 0.1)),
-            entry("title", 64, "Caf\u00e9".encode("latin-1") + b"\0"),
-            entry("empty", 64, b"\0"),
-        ])
+        block = b"".join([entry("char", 12, struct.pack("=b", -1)), entry("bool", 20, struct.pack("=i", 5)),
+                          entry("int", 24, struct.pack("=i", -123456)),
+                          entry("uint", 28, struct.pack("=I", 4000000000)),
+                          entry("int64", 40, struct.pack("=q", -5000000000)),
+                          entry("uint64", 44, struct.pack("=Q", 18000000000000000000)),
+                          entry("double", 60, struct.pack("=d", 0.1)),
+                          entry("title", 64, "Caf\u00e9".encode("latin-1") + b"\0"), entry("empty", 64, b"\0")])
         echo = "%s %s %s %d %d" % (object_id, predicate, ",".join(keys), offset, count)
-        rows = dbus.Array([(1, dbus.UInt32(0), echo, dbus.ByteArray(block), "", dbus.UInt32(0), ""),
-                           (0, dbus.UInt32(1), "last", dbus.ByteArray(b""), "", dbus.UInt32(0), "")],
-                          signature="(iusaysus)")
-        self.push(caller, "browse_result", "ua(iusaysus)", (dbus.UInt32(61), rows))
+        rows = [(1, dbus.UInt32(0), echo, dbus.ByteArray(block), "", dbus.UInt32(0), ""),
+                (0, dbus.UInt32(1), "last", dbus.ByteArray(b""), "", dbus.UInt32(0), "")]
+        self.push(caller, "browse_result", "ua(iusaysus)", (61, rows))
         return dbus.UInt32(61)
 
     @dbus.service.method(SOURCE, in_signature="s", out_signature="u", sender_keyword="caller")
     def query(self, text, caller=None):
-        rows = dbus.Array([(dbus.UInt32(5), [text, "b"]), (dbus.UInt32(6), dbus.Array([], signature="s"))],
-                          signature="(uas)")
-        self.push(caller, "query_result", "uia(uas)is", (dbus.UInt32(62), 0, rows, 0, ""))
+        self.push(caller, "query_result", "uia(uas)is", (62, 0, [(5, [text, "b"]), (6, dbus.Array([], "s"))], 0, ""))
         return dbus.UInt32(62)
 
 
