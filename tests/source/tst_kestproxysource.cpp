@@ -147,7 +147,7 @@ private:
     std::unique_ptr<KestTestPeer> m_peer;
     std::unique_ptr<KestProxySource> m_proxy;
 
-    // \a from calls the proxy's result receiver; the name of the error it answered, if any.
+    // The source, or \a from, calls the result receiver; the name of the error it answered, if any.
     QString push(uint id, const QVariantList &batch, KestTestPeer *from = nullptr)
     {
         from = from ? from : m_peer.get();
