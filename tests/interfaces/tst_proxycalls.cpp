@@ -1,12 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The libqkest-shared developers
 // SPDX-License-Identifier: BSD-3-Clause
 
-// The calls that the proxies make and the signals they follow, against the interface files.
-//
-// Catches: a member that a proxy calls under a name, on an interface or with arguments that
-// the interface file does not declare; an interface file whose out arguments are not what the
-// proxy accepts as a reply (the reply is then refused, or read as something else); a signal
-// that a proxy follows under another name or with other arguments than the file declares.
+// Catches: a proxy calling a member under a name, on an interface or object, or with argument
+// types that the interface file does not declare; a reply with the declared out arguments refused
+// or misread; a signal followed under another name or with other arguments than declared.
 
 #include "kestinterfacexml.h"
 #include "kesttestpeer.h"
@@ -49,6 +46,19 @@ QString signatureOf(const QVariantList &values)
 #endif
     }
     return signature;
+}
+
+// The values of a call's arguments as text: variants unwrapped, string lists joined with commas.
+QString textOf(const QVariantList &values)
+{
+    QStringList words;
+    for (const QVariant &value : values) {
+        const bool wrapped = value.userType() == qMetaTypeId<QDBusVariant>();
+        const QVariant inner = wrapped ? qvariant_cast<QDBusVariant>(value).variant() : value;
+        words << (inner.userType() == QMetaType::QStringList ? inner.toStringList().join(QLatin1Char(','))
+                                                             : inner.toString());
+    }
+    return words.join(QLatin1Char(' '));
 }
 
 // Drives a proxy; returns what reached the caller from the reply, if anything.
@@ -108,6 +118,7 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("interface");
         QTest::addColumn<QString>("member");
+        QTest::addColumn<QString>("sent");
         QTest::addColumn<QVariantList>("reply");
         QTest::addColumn<Action>("action");
         QTest::addColumn<QVariant>("delivered");
@@ -118,133 +129,137 @@ private Q_SLOTS:
         const QString playlist = KestBusNames::playlistInterface();
         const QString model = KestBusNames::playlistModelInterface();
         const QString plugin = KestBusNames::pluginInterface();
-        const QUrl url(QStringLiteral("file:///music/a.ogg"));
+        const QUrl url(QStringLiteral("http://example.com/my music/\u00e4.ogg"));
         const QString volume = QStringLiteral("volume");
         const QVariant seven = QVariant::fromValue(QDBusVariant(7));
-
-        // Commands whose replies carry nothing.
-        const auto command = [](const char *row, const QString &interface, const char *member, Action action) {
-            QTest::newRow(row) << interface << QString::fromLatin1(member) << QVariantList() << action << QVariant();
+        const auto done = [](const std::function<void()> &call) -> Action {
+            return [call] {
+                call();
+                return QVariant();
+            };
         };
-        command("renderer play", renderer, "play", [this] { return m_renderer.play(); });
-        command("renderer play uri", renderer, "play_uri", [this, url] { return m_renderer.play(url, 5u); });
+
+        // Commands whose replies carry nothing; \a sent is what the arguments hold, as text.
+        const auto command = [](const char *row, const QString &interface, const char *member, const char *sent,
+                                Action action) {
+            QTest::newRow(row) << interface << QString::fromLatin1(member) << QString::fromUtf8(sent) << QVariantList()
+                               << action << QVariant();
+        };
+        command("renderer play", renderer, "play", "", [this] { return m_renderer.play(); });
+        command("renderer play uri", renderer, "play_uri", "http://example.com/my%20music/%C3%A4.ogg 5",
+                [this, url] { return m_renderer.play(url, 5u); });
         command("renderer play uri with type", renderer, "play_uri_content_type",
+                "http://example.com/my%20music/%C3%A4.ogg audio/ogg",
                 [this, url] { return m_renderer.play(url, QStringLiteral("audio/ogg")); });
-        command("renderer stop", renderer, "stop", [this] { return m_renderer.stop(); });
-        command("renderer pause", renderer, "pause", [this] { return m_renderer.pause(); });
-        command("renderer pause at", renderer, "pause_at", [this] { return m_renderer.pauseAt(7); });
-        command("renderer resume", renderer, "resume", [this] { return m_renderer.resume(); });
-        command("renderer next", renderer, "next", [this] { return m_renderer.next(); });
-        command("renderer previous", renderer, "previous", [this] { return m_renderer.previous(); });
-        command("renderer goto index", renderer, "goto_index", [this] { return m_renderer.gotoIndex(2); });
-        command("renderer set position", renderer, "set_position",
-                [this] { return m_renderer.setPosition(10, KestRenderer::SeekRelative); });
-        command("renderer assign playlist", renderer, "assign_playlist",
+        command("renderer stop", renderer, "stop", "", [this] { return m_renderer.stop(); });
+        command("renderer pause", renderer, "pause", "", [this] { return m_renderer.pause(); });
+        command("renderer pause at", renderer, "pause_at", "7", [this] { return m_renderer.pauseAt(7); });
+        command("renderer resume", renderer, "resume", "", [this] { return m_renderer.resume(); });
+        command("renderer next", renderer, "next", "", [this] { return m_renderer.next(); });
+        command("renderer previous", renderer, "previous", "", [this] { return m_renderer.previous(); });
+        command("renderer goto index", renderer, "goto_index", "2", [this] { return m_renderer.gotoIndex(2); });
+        command("renderer set position", renderer, "set_position", "-10 1",
+                [this] { return m_renderer.setPosition(-10, KestRenderer::SeekRelative); });
+        command("renderer assign playlist", renderer, "assign_playlist", "party",
                 [this] { return m_renderer.assignPlaylist(&m_localPlaylist); });
-        command("renderer unassign playlist", renderer, "assign_playlist",
+        command("renderer unassign playlist", renderer, "assign_playlist", "",
                 [this] { return QMetaObject::invokeMethod(&m_renderer, "unassignPlaylist"); });
-        command("renderer set property", extension, "set_extension_property",
-                [this, volume] { return m_renderer.setKestProperty(volume, 3); });
-        command("source set property", extension, "set_extension_property",
+        command("renderer set property", extension, "set_extension_property", "volume 0.5",
+                [this, volume] { return m_renderer.setKestProperty(volume, 0.5); });
+        command("source set property", extension, "set_extension_property", "volume 3",
                 [this, volume] { return m_source.setKestProperty(volume, 3); });
-        command("source cancel browse", source, "cancel_browse", [this] {
-            m_source.cancelBrowse(9);
-            return QVariant();
-        });
-        command("source cancel query", source, "cancel_query", [this] {
-            m_source.cancelQuery(11);
-            return QVariant();
-        });
-        command("plugin activate", plugin, "activate", [this] {
-            m_plugin.activate();
-            return QVariant();
-        });
-        command("plugin deactivate", plugin, "deactivate", [this] {
-            m_plugin.deactivate();
-            return QVariant();
-        });
+        command("source cancel browse", source, "cancel_browse", "9", done([this] { m_source.cancelBrowse(9); }));
+        command("source cancel query", source, "cancel_query", "11", done([this] { m_source.cancelQuery(11); }));
+        command("plugin activate", plugin, "activate", "", done([this] { m_plugin.activate(); }));
+        command("plugin deactivate", plugin, "deactivate", "", done([this] { m_plugin.deactivate(); }));
 
         // Queries: the scripted reply has the declared out arguments and reaches the caller.
-        const auto query = [](const char *row, const QString &interface, const char *member, const QVariantList &reply,
-                              const QVariant &delivered, Action action) {
-            QTest::newRow(row) << interface << QString::fromLatin1(member) << reply << action << delivered;
+        const auto query = [](const char *row, const QString &interface, const char *member, const char *sent,
+                              const QVariantList &reply, const QVariant &delivered, Action action) {
+            QTest::newRow(row) << interface << QString::fromLatin1(member) << QString::fromUtf8(sent) << reply << action
+                               << delivered;
         };
         const QVariantList status{QStringLiteral("p"), 1u, 2, QStringLiteral("o")};
-        query("renderer status", renderer, "get_status", status, status, [this] {
+        query("renderer status", renderer, "get_status", "", status, status, [this] {
             m_renderer.getStatus(&m_receiver, SLOT(onStatus(KestRenderer *, QString, uint, int, QString)));
             return m_receiver.wait();
         });
-        query("renderer position", renderer, "get_position", {1234u}, 1234u, [this] {
+        query("renderer position", renderer, "get_position", "", {1234u}, 1234u, [this] {
             m_renderer.getPosition(&m_receiver, SLOT(onPosition(KestRenderer *, uint)));
             return m_receiver.wait();
         });
-        query("renderer media info", renderer, "get_current_media_info",
+        query("renderer media info", renderer, "get_current_media_info", "now",
               {QVariant::fromValue(KestMediaInfo(QStringLiteral("m1")))}, QStringLiteral("m1"), [this] {
                   m_renderer.catchStateChangedSignal(KestRenderer::Playing); // asked only while playing
                   m_renderer.getCurrentMediaInfo(&m_receiver, SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)),
                                                  QStringLiteral("now"));
                   return m_receiver.wait();
               });
-        query("renderer property", extension, "get_extension_property", {volume, seven}, QVariantList{volume, 7},
-              [this, volume] {
+        query("renderer property", extension, "get_extension_property", "volume", {volume, seven},
+              QVariantList{volume, 7}, [this, volume] {
                   QString name = volume;
                   m_renderer.kestProperty(name, &m_receiver, SLOT(onProperty(QString, QVariant)));
                   return m_receiver.wait();
               });
-        query("renderer name", extension, "get_name", {QStringLiteral("Kitchen")}, QStringLiteral("Kitchen"), [] {
-            // Without a name, the proxy asks for it at once.
+        query("renderer name", extension, "get_name", "", {QStringLiteral("Kitchen")}, QStringLiteral("Kitchen"), [] {
+            // Without a name, the proxy asks for it at once, and tells.
             KestProxyRenderer unnamed(Uuid, Plugin, KestInternalRegistry::internalInstance(), QString());
-            return QTest::qWaitFor([&] { return !unnamed.name().isEmpty(); }) ? unnamed.name() : QString();
+            QSignalSpy named(&unnamed, &KestRenderer::nameChanged);
+            return named.wait() && unnamed.name() == named.at(0).at(0).toString() ? named.at(0).at(0) : QVariant();
         });
-        query("source property", extension, "get_extension_property", {volume, seven}, QVariantList{volume, 7},
-              [this, volume] {
+        query("source property", extension, "get_extension_property", "volume", {volume, seven},
+              QVariantList{volume, 7}, [this, volume] {
                   QString name = volume;
                   m_source.kestProperty(name, &m_receiver, SLOT(onProperty(QString, QVariant)));
                   return m_receiver.wait();
               });
-        query("source name", extension, "get_name", {QStringLiteral("Radio")}, QStringLiteral("Radio"), [] {
+        query("source name", extension, "get_name", "", {QStringLiteral("Radio")}, QStringLiteral("Radio"), [] {
             KestProxySource unnamed(nullptr, Unnamed, Plugin, QString());
             unnamed.initDBusConnection();
             return QTest::qWaitFor([&] { return !unnamed.name().isEmpty(); }) ? unnamed.name() : QString();
         });
-        query("source browse", source, "browse", {9u}, 9u, [this] {
-            return m_source.browse(QStringLiteral("music"), QString(), {QStringLiteral("title")}, 0, 10, &m_receiver,
-                                   SLOT(onRow()), SLOT(onError()));
+        // An empty object id is the source's root object.
+        query("source browse", source, "browse", "c1::  title 3 10", {9u}, 9u, [this] {
+            return m_source.browse(QString(), QString(), {QStringLiteral("title")}, 3, 10, &m_receiver, SLOT(onRow()),
+                                   SLOT(onError()));
         });
-        query("source query", source, "query", {11u}, 11u, [this] {
+        query("source query", source, "query", "genre:jazz", {11u}, 11u, [this] {
             return m_source.query(QStringLiteral("genre:jazz"), &m_receiver, SLOT(onRow()), SLOT(onError()));
         });
-        query("playlist name", playlist, "get_name", {QStringLiteral("Party")}, QStringLiteral("Party"),
+        query("playlist name", playlist, "get_name", "", {QStringLiteral("Party")}, QStringLiteral("Party"),
               [] { return KestProxyPlaylist(Id, QString(), 0, 0).name(); });
-        query("playlist item", playlist, "get_item", {QStringLiteral("i2")}, QStringLiteral("i2"), [this] {
+        query("playlist item", playlist, "get_item", "2", {QStringLiteral("i2")}, QStringLiteral("i2"), [this] {
             const std::unique_ptr<KestContent> item(m_playlist.getItem(2));
             return item ? item->uuid() : QString();
         });
-        query("playlist media info", playlist, "get_item_media_info", {QStringLiteral("i2")}, QStringLiteral("i2"),
+        query("playlist media info", playlist, "get_item_media_info", "2", {QStringLiteral("i2")}, QStringLiteral("i2"),
               [this] { return m_playlist.getItemMediaInfo(2).uuid(); });
-        query("playlist next", playlist, "get_next", {3}, 3, [this] { return m_playlist.getNext(2); });
-        query("playlist previous", playlist, "get_prev", {1}, 1, [this] { return m_playlist.getPrevious(2); });
-        query("playlist sort order", playlist, "get_sort_order", {1u}, 1,
+        query("playlist next", playlist, "get_next", "2", {3}, 3, [this] { return m_playlist.getNext(2); });
+        query("playlist previous", playlist, "get_prev", "2", {1}, 1, [this] { return m_playlist.getPrevious(2); });
+        query("playlist sort order", playlist, "get_sort_order", "", {1u}, 1,
               [this] { return int(m_playlist.getSortOrder()); });
-        query("model rows", model, "get_row_count", {4u}, 4, [this] { return m_playlist.model()->rowCount(); });
-        query("model columns", model, "get_column_count", {1u}, 1,
+        query("playlistmodel rows", model, "get_row_count", "", {4u}, 4,
+              [this] { return m_playlist.model()->rowCount(); });
+        query("playlistmodel columns", model, "get_column_count", "", {1u}, 1,
               [this] { return m_playlist.model()->columnCount(); });
-        query("model data", model, "get_data", {QVariant::fromValue(QDBusVariant(QStringLiteral("cell")))},
-              QStringLiteral("cell"), [this] {
+        query("playlistmodel data", model, "get_data", "1 0",
+              {QVariant::fromValue(QDBusVariant(QStringLiteral("cell")))}, QStringLiteral("cell"), [this] {
                   // In case index() asks for the size.
                   m_peer.scriptReply(QStringLiteral("get_row_count"), {4u});
                   m_peer.scriptReply(QStringLiteral("get_column_count"), {1u});
                   QAbstractItemModel *items = m_playlist.model();
                   return items->data(items->index(1, 0));
               });
-        query("model header", model, "get_header_data", {QVariant::fromValue(QDBusVariant(QStringLiteral("Title")))},
-              QStringLiteral("Title"), [this] { return m_playlist.model()->headerData(0, Qt::Horizontal); });
+        query("playlistmodel header", model, "get_header_data", "0",
+              {QVariant::fromValue(QDBusVariant(QStringLiteral("Title")))}, QStringLiteral("Title"),
+              [this] { return m_playlist.model()->headerData(0, Qt::Horizontal); });
     }
 
     void callsAreDeclared()
     {
         QFETCH(QString, interface);
         QFETCH(QString, member);
+        QFETCH(QString, sent);
         QFETCH(QVariantList, reply);
         QFETCH(Action, action);
         QFETCH(QVariant, delivered);
@@ -264,7 +279,12 @@ private Q_SLOTS:
             QCOMPARE(call.signature, declared.inSignature(call.member));
         }
         QVERIFY(called);
-        QCOMPARE(m_peer.callsTo(member).first().interface, interface);
+        const KestRecordedCall call = m_peer.callsTo(member).constFirst();
+        QCOMPARE(call.interface, interface);
+        QCOMPARE(textOf(call.arguments), sent);
+        // To the object of the kind of proxy that the row's name begins with.
+        const QString kind = QString::fromLatin1(QTest::currentDataTag()).section(QLatin1Char(' '), 0, 0);
+        QCOMPARE(call.path.section(QLatin1Char('/'), 0, -2), QStringLiteral("/com/zorvo/kest/") + kind);
         if (delivered.isValid())
             QCOMPARE(result, delivered);
     }

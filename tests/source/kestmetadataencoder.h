@@ -30,25 +30,33 @@ public:
         String = 64
     };
 
-    KestMetadataEncoder &addChar(const QString &key, signed char value);
-    KestMetadataEncoder &addBool(const QString &key, qint32 value);
-    KestMetadataEncoder &addInt(const QString &key, qint32 value);
-    KestMetadataEncoder &addUInt(const QString &key, quint32 value);
-    KestMetadataEncoder &addInt64(const QString &key, qint64 value);
-    KestMetadataEncoder &addUInt64(const QString &key, quint64 value);
-    KestMetadataEncoder &addDouble(const QString &key, double value);
+    KestMetadataEncoder &addChar(const QString &key, signed char value) { return addEntry(key, Char, value); }
+    KestMetadataEncoder &addBool(const QString &key, qint32 value) { return addEntry(key, Boolean, value); }
+    KestMetadataEncoder &addInt(const QString &key, qint32 value) { return addEntry(key, Int, value); }
+    KestMetadataEncoder &addUInt(const QString &key, quint32 value) { return addEntry(key, UInt, value); }
+    KestMetadataEncoder &addInt64(const QString &key, qint64 value) { return addEntry(key, Int64, value); }
+    KestMetadataEncoder &addUInt64(const QString &key, quint64 value) { return addEntry(key, UInt64, value); }
+    KestMetadataEncoder &addDouble(const QString &key, double value) { return addEntry(key, Double, value); }
     KestMetadataEncoder &addString(const QString &key, const QString &value);
 
     //! Key, zero byte, skipped word and type code, without a value.
     KestMetadataEncoder &addHeader(const QString &key, qint32 typeCode, qint32 skipped = 1);
-    KestMetadataEncoder &addWord(qint32 word);
+    KestMetadataEncoder &addWord(qint32 word) { return addRaw(word); }
     KestMetadataEncoder &addBytes(const QByteArray &bytes);
 
     QByteArray block() const { return m_block; }
 
 private:
     template<typename T>
-    KestMetadataEncoder &addEntry(const QString &key, qint32 typeCode, T value);
+    KestMetadataEncoder &addRaw(T value)
+    {
+        return addBytes(QByteArray(reinterpret_cast<const char *>(&value), int(sizeof value)));
+    }
+    template<typename T>
+    KestMetadataEncoder &addEntry(const QString &key, qint32 typeCode, T value)
+    {
+        return addHeader(key, typeCode).addRaw(value);
+    }
 
     QByteArray m_block;
 };
