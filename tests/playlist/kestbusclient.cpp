@@ -30,38 +30,25 @@ KestBusClient::~KestBusClient()
 
 bool KestBusClient::isAvailable()
 {
-    return QProcess::execute(Python, {QStringLiteral("-c"), QStringLiteral("from gi.repository import Gio, GLib")})
-        == 0;
-}
-
-void KestBusClient::watch(const QString &interface)
-{
-    m_plan.insert(QStringLiteral("watch"), m_plan.value(QStringLiteral("watch")).toStringList() << interface);
-}
-
-void KestBusClient::waitFor(const QString &signal)
-{
-    m_plan.insert(QStringLiteral("waitFor"), signal);
-}
-
-void KestBusClient::call(const QString &member, const QString &signature, const QVariantList &args)
-{
-    callAt(m_path, m_interface, member, signature, args);
+    return QProcess::execute(Python, {QStringLiteral("-c"), QStringLiteral("from gi.repository import Gio")}) == 0;
 }
 
 void KestBusClient::callAt(const QString &path, const QString &interface, const QString &member,
                            const QString &signature, const QVariantList &args)
 {
-    const QVariantMap call{{QStringLiteral("service"), m_service},   {QStringLiteral("path"), path},
+    m_calls << QVariantMap{{QStringLiteral("service"), m_service},   {QStringLiteral("path"), path},
                            {QStringLiteral("interface"), interface}, {QStringLiteral("member"), member},
                            {QStringLiteral("signature"), signature}, {QStringLiteral("args"), args}};
-    m_plan.insert(QStringLiteral("calls"), m_plan.value(QStringLiteral("calls")).toList() << call);
 }
 
 bool KestBusClient::start()
 {
-    const QByteArray plan = QJsonDocument(QJsonObject::fromVariantMap(m_plan)).toJson(QJsonDocument::Compact);
-    m_process.start(Python, {QStringLiteral(KEST_BUS_CLIENT_SCRIPT), QString::fromUtf8(plan)});
+    const QVariantMap plan{{QStringLiteral("watch"), m_watched},
+                           {QStringLiteral("waitFor"), m_waitFor},
+                           {QStringLiteral("calls"), m_calls}};
+    m_process.start(Python,
+                    {QStringLiteral(KEST_BUS_CLIENT_SCRIPT),
+                     QString::fromUtf8(QJsonDocument::fromVariant(plan).toJson(QJsonDocument::Compact))});
     return m_process.waitForStarted()
         && QTest::qWaitFor([this] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },
                            20000)
@@ -77,7 +64,7 @@ bool KestBusClient::finish()
         (line.contains(QStringLiteral("signal")) ? m_signals : m_results).append(line);
     }
     return m_process.exitStatus() == QProcess::NormalExit && m_process.exitCode() == 0
-        && m_results.size() == m_plan.value(QStringLiteral("calls")).toList().size();
+        && m_results.size() == m_calls.size();
 }
 
 QList<QVariantMap> KestBusClient::signalsNamed(const QString &member) const

@@ -6,7 +6,7 @@
 
 #include <QList>
 #include <QProcess>
-#include <QString>
+#include <QStringList>
 #include <QVariant>
 
 // Runs kestbusclient.py, a D-Bus client built on GLib rather than Qt, against objects that the
@@ -29,10 +29,13 @@ public:
 
     static bool isAvailable();
 
-    void watch(const QString &interface);
+    void watch(const QString &interface) { m_watched << interface; }
     //! The calls start once \a signal has been seen.
-    void waitFor(const QString &signal);
-    void call(const QString &member, const QString &signature = QString(), const QVariantList &args = {});
+    void waitFor(const QString &signal) { m_waitFor = signal; }
+    void call(const QString &member, const QString &signature = QString(), const QVariantList &args = {})
+    {
+        callAt(m_path, m_interface, member, signature, args);
+    }
     void callAt(const QString &path, const QString &interface, const QString &member,
                 const QString &signature = QString(), const QVariantList &args = {});
 
@@ -49,7 +52,9 @@ private:
     QString m_service;
     QString m_path;
     QString m_interface;
-    QVariantMap m_plan;
+    QStringList m_watched;
+    QString m_waitFor;
+    QVariantList m_calls;
     QList<QVariantMap> m_signals;
     QList<QVariantMap> m_results;
     QProcess m_process;
