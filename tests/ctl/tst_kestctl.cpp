@@ -86,29 +86,20 @@ QString callsOf(const KestTestPeer &peer)
     return calls.join(QLatin1String(", "));
 }
 
-// The components that a command names, all called "Kitchen": renderer \a renderer, source s1 and playlist quiet;
-// list sees renderer r1 and source s1.
-bool startComponents(KestTestPeer &peer, const QString &kind, const QString &renderer = QStringLiteral("r1"))
+// The components that the commands name, all called "Kitchen": renderer r1 and source s1, or playlist quiet.
+bool startComponents(KestTestPeer &peer, const QString &command)
 {
-    const bool list = kind == QLatin1String("list");
+    const QString r1 = QStringLiteral("r1");
     const QString s1 = QStringLiteral("s1");
     const QString quiet = QStringLiteral("quiet");
-    QStringList names;
-    QStringList paths;
-    if (list || kind == QLatin1String("renderer")) {
-        names << KestBusNames::rendererService(Plugin, renderer);
-        paths << KestBusNames::rendererPath(renderer);
-    }
-    if (list || kind == QLatin1String("source")) {
-        names << KestBusNames::sourceService(Plugin, s1);
-        paths << KestBusNames::sourcePath(s1);
-    }
-    if (kind == QLatin1String("playlist")) {
-        names << KestBusNames::playlistService(quiet);
-        paths << KestBusNames::playlistPath(quiet);
-    }
-    return names.isEmpty()
-        || (peer.start(names, paths) && peer.scriptReply(QStringLiteral("get_name"), {QStringLiteral("Kitchen")}));
+    const bool playlist = command == QLatin1String("playlist");
+    if (!playlist
+        && !QStringList{QStringLiteral("renderer"), QStringLiteral("source"), QStringLiteral("list")}.contains(command))
+        return true;
+    return (playlist ? peer.start({KestBusNames::playlistService(quiet)}, {KestBusNames::playlistPath(quiet)})
+                     : peer.start({KestBusNames::rendererService(Plugin, r1), KestBusNames::sourceService(Plugin, s1)},
+                                  {KestBusNames::rendererPath(r1), KestBusNames::sourcePath(s1)}))
+        && peer.scriptReply(QStringLiteral("get_name"), {QStringLiteral("Kitchen")});
 }
 
 Script reply(const char *member, const QVariantList &arguments)
@@ -338,20 +329,10 @@ private Q_SLOTS:
              "service":"com.zorvo.kest.playlist.mix"},
             {"kind":"plugin","plugin":"alpha","service":"com.zorvo.kest.plugin.alpha","activatable":true},
             {"kind":"plugin","plugin":"y","service":"com.zorvo.kest.plugin.y","activatable":true}])");
-        // The silent components are listed without a name, the others all the same, and the silence is told.
-        add("list with silent components", "list --timeout 1", silent("get_name"), 4,
-            "renderer  r1     -    plugin p1            com.zorvo.kest.renderer.p1.r1\n"
-            "source    s1     -    plugin p1            com.zorvo.kest.source.p1.s1\n"
-            "playlist  mix    Mix  3 items, current -1  com.zorvo.kest.playlist.mix\n"
-            "plugin    alpha  -    activatable          com.zorvo.kest.plugin.alpha\n"
-            "plugin    y      -    activatable          com.zorvo.kest.plugin.y\n",
-            "renderer r1: no answer within 1 s\nkest-ctl: source s1: no answer within 1 s", R"([
-            {"kind":"renderer","plugin":"p1","uuid":"r1","name":null,"service":"com.zorvo.kest.renderer.p1.r1"},
-            {"kind":"source","plugin":"p1","uuid":"s1","name":null,"service":"com.zorvo.kest.source.p1.s1"},
-            {"kind":"playlist","id":"mix","name":"Mix","size":3,"currentIndex":-1,
-             "service":"com.zorvo.kest.playlist.mix"},
-            {"kind":"plugin","plugin":"alpha","service":"com.zorvo.kest.plugin.alpha","activatable":true},
-            {"kind":"plugin","plugin":"y","service":"com.zorvo.kest.plugin.y","activatable":true}])");
+        // A silent component is listed without a name, and the silence is told.
+        add("list with a silent component", "list renderers --timeout 1", silent("get_name"), 4,
+            "renderer  r1  -  plugin p1  com.zorvo.kest.renderer.p1.r1\n", "renderer r1: no answer within 1 s",
+            R"([{"kind":"renderer","plugin":"p1","uuid":"r1","name":null,"service":"com.zorvo.kest.renderer.p1.r1"}])");
     }
 
     void commands()
@@ -449,7 +430,9 @@ private Q_SLOTS:
         QVERIFY(emitSignal("playback_completed", {}));
 
         KestTestPeer second;
-        QVERIFY(startComponents(second, QStringLiteral("renderer"), QStringLiteral("r2")));
+        QVERIFY(second.start({KestBusNames::rendererService(Plugin, QStringLiteral("r2"))},
+                             {KestBusNames::rendererPath(QStringLiteral("r2"))}));
+        QVERIFY(second.scriptReply(QStringLiteral("get_name"), {QStringLiteral("Kitchen")}));
         QVERIFY(second.emitSignal(KestBusNames::registryPath(), KestBusNames::registryInterface(),
                                   QStringLiteral("new_renderer"),
                                   {Plugin, QStringLiteral("r2"), QStringLiteral("Kitchen")}));
