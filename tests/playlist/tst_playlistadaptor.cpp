@@ -132,6 +132,7 @@ private Q_SLOTS:
             QVERIFY(!KestTestBus::hasOwner(KestBusNames::playlistService(id)));
             QVERIFY(!KestTestBus::hasOwner(KestBusNames::playlistService(QStringLiteral("b"))));
             QVERIFY(!bus.objectRegisteredAt(KestBusNames::playlistPath(id)));
+            QVERIFY(!id.isEmpty() || !(new KestPlaylistModelAdaptor(*playlist.model()))->init(id));
         }
 
         // Another object on the path: the name claimed on the way goes with the adaptor.
@@ -150,7 +151,8 @@ private Q_SLOTS:
         KestLocalPlaylist first(QStringLiteral("twice"), QString(), nullptr);
         first.appendItem(KestContent(QStringLiteral("before")));
         QVERIFY((new KestPlaylistAdaptor(first))->init());
-        QVERIFY((new KestPlaylistModelAdaptor(*first.model()))->init(first.id()));
+        auto *firstModel = new KestPlaylistModelAdaptor(*first.model());
+        QVERIFY(firstModel->init(first.id()) && firstModel->init(first.id()));
         {
             KestLocalPlaylist second(QStringLiteral("twice"), QString(), nullptr);
             QVERIFY(!(new KestPlaylistAdaptor(second))->init());
