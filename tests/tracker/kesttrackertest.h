@@ -7,6 +7,7 @@
 // What the tests of discovery share: the registry's contents, and announcements from a peer.
 
 #include "kestbusnames_p.h"
+#include "kestregistrycleaner.h"
 #include <kestinternalregistry.h>
 #include <kestplaylist.h>
 #include <kestplugincontrolinterface.h>
@@ -17,33 +18,6 @@
 
 #include <QPointer>
 #include <QTest>
-
-// Empties the process's registry and waits until everything it held is deleted.
-inline bool clearRegistry()
-{
-    KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
-    QList<QPointer<QObject>> removed;
-    for (KestRenderer *renderer : registry.renderers()) {
-        removed << renderer;
-        registry.removeRenderer(renderer->uuid());
-    }
-    for (KestSource *source : registry.sources()) {
-        removed << source;
-        registry.removeSource(source->uuid());
-    }
-    for (KestPlaylist *playlist : registry.playlists()) {
-        removed << playlist;
-        registry.removePlaylist(playlist->id());
-    }
-    const auto plugins = registry.pluginControlInterfaces();
-    for (auto it = plugins.cbegin(); it != plugins.cend(); ++it) {
-        removed << it.value();
-        registry.removePluginControlInterface(it.key());
-    }
-    return QTest::qWaitFor([&removed] {
-        return std::all_of(removed.cbegin(), removed.cend(), [](const QPointer<QObject> &o) { return o.isNull(); });
-    });
-}
 
 // What the registry holds, as sorted "kind id" texts joined with commas.
 inline QString registeredIds()
