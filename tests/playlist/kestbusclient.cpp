@@ -7,26 +7,7 @@
 #include <QJsonObject>
 #include <QTest>
 
-#include <algorithm>
-#include <iterator>
-
-namespace {
-const QString Python = QStringLiteral("/usr/bin/python3");
-}
-
-KestBusClient::KestBusClient(const QString &service, const QString &path, const QString &interface)
-    : m_service(service)
-    , m_path(path)
-    , m_interface(interface)
-{
-    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-}
-
-KestBusClient::~KestBusClient()
-{
-    m_process.kill();
-    m_process.waitForFinished();
-}
+static const QString Python = QStringLiteral("/usr/bin/python3");
 
 bool KestBusClient::isAvailable()
 {
@@ -46,11 +27,11 @@ bool KestBusClient::start()
     const QVariantMap plan{{QStringLiteral("watch"), m_watched},
                            {QStringLiteral("waitFor"), m_waitFor},
                            {QStringLiteral("calls"), m_calls}};
+    m_process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     m_process.start(Python,
                     {QStringLiteral(KEST_BUS_CLIENT_SCRIPT),
                      QString::fromUtf8(QJsonDocument::fromVariant(plan).toJson(QJsonDocument::Compact))});
-    return m_process.waitForStarted()
-        && QTest::qWaitFor([this] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },
+    return QTest::qWaitFor([this] { return m_process.canReadLine() || m_process.state() == QProcess::NotRunning; },
                            20000)
         && QJsonDocument::fromJson(m_process.readLine()).object().value(QStringLiteral("ready")).toBool();
 }
@@ -70,8 +51,9 @@ bool KestBusClient::finish()
 QList<QVariantMap> KestBusClient::signalsNamed(const QString &member) const
 {
     QList<QVariantMap> found;
-    std::copy_if(m_signals.cbegin(), m_signals.cend(), std::back_inserter(found),
-                 [&](const QVariantMap &signal) { return signal.value(QStringLiteral("signal")) == member; });
+    for (const QVariantMap &signal : m_signals)
+        if (signal.value(QStringLiteral("signal")) == member)
+            found << signal;
     return found;
 }
 
@@ -85,6 +67,8 @@ KestBusClient::Reply KestBusClient::reply(int call) const
 
 bool KestBusClient::hasErrors() const
 {
-    return std::any_of(m_results.cbegin(), m_results.cend(),
-                       [](const QVariantMap &result) { return result.contains(QStringLiteral("error")); });
+    for (const QVariantMap &result : m_results)
+        if (result.contains(QStringLiteral("error")))
+            return true;
+    return false;
 }

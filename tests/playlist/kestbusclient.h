@@ -24,8 +24,12 @@ public:
     };
 
     //! Calls go to \a service, and to \a path and \a interface unless callAt() says otherwise.
-    KestBusClient(const QString &service, const QString &path, const QString &interface);
-    ~KestBusClient();
+    KestBusClient(const QString &service, const QString &path, const QString &interface)
+        : m_service(service)
+        , m_path(path)
+        , m_interface(interface)
+    {
+    }
 
     static bool isAvailable();
 

@@ -15,7 +15,7 @@ def main():
     plan = json.loads(sys.argv[1])
     address = Gio.dbus_address_get_for_bus_sync(Gio.BusType.SESSION, None)
     flags = Gio.DBusConnectionFlags.AUTHENTICATION_CLIENT | Gio.DBusConnectionFlags.MESSAGE_BUS_CONNECTION
-    bus = Gio.DBusConnection.new_for_address_sync(address, flags, None, None)
+    bus, monitor = [Gio.DBusConnection.new_for_address_sync(address, flags, None, None) for _ in range(2)]
 
     # A monitoring connection sees every reply on the bus, so extra replies cannot hide.
     replies = {}
@@ -25,18 +25,16 @@ def main():
             replies[message.get_reply_serial()] = replies.get(message.get_reply_serial(), 0) + 1
         return message
 
-    monitor = Gio.DBusConnection.new_for_address_sync(address, flags, None, None)
     monitor.add_filter(count_reply)
     monitor.call_sync("org.freedesktop.DBus", "/org/freedesktop/DBus", "org.freedesktop.DBus.Monitoring",
                       "BecomeMonitor", GLib.Variant("(asu)", (["type='method_return'", "type='error'"], 0)),
                       None, Gio.DBusCallFlags.NONE, -1, None)
 
     signals = []
-    for interface in plan.get("watch", []):
+    for interface in plan["watch"]:
         bus.signal_subscribe(None, interface, None, None, None, Gio.DBusSignalFlags.NONE,
                              lambda c, sender, path, i, member, parameters: signals.append(
-                                 {"signal": member, "path": path, "type": parameters.get_type_string(),
-                                  "value": parameters.unpack()}))
+                                 {"signal": member, "type": parameters.get_type_string()}))
 
     context = GLib.MainContext.default()
 
@@ -47,20 +45,18 @@ def main():
         return condition()
 
     print(json.dumps({"ready": True}), flush=True)
-    if plan.get("waitFor") and not run_until(lambda: any(s["signal"] == plan["waitFor"] for s in signals)):
+    if plan["waitFor"] and not run_until(lambda: any(s["signal"] == plan["waitFor"] for s in signals)):
         return 1
 
     results = []
-    calls = plan.get("calls", [])
-    for call in calls:
+    for call in plan["calls"]:
         message = Gio.DBusMessage.new_method_call(call["service"], call["path"], call["interface"], call["member"])
         if call["signature"]:
             message.set_body(GLib.Variant("(" + call["signature"] + ")", tuple(call["args"])))
         reply, serial = bus.send_message_with_reply_sync(message, Gio.DBusSendMessageFlags.NONE, -1, None)
         body = reply.get_body()
-        result = {"member": call["member"], "serial": serial, "type": "()", "value": []}
-        if body is not None:
-            result.update(type=body.get_type_string(), value=list(body.unpack()))
+        result = {"serial": serial, "type": body.get_type_string() if body else "()",
+                  "value": list(body.unpack()) if body else []}
         if reply.get_message_type() == Gio.DBusMessageType.ERROR:
             result["error"] = reply.get_error_name()
         if result["type"] == "(v)":
@@ -69,16 +65,14 @@ def main():
 
     # Replies from one sender arrive in order: once the reply to this ping has been seen, so has every
     # reply sent before it, and so have the signals.
-    ping = Gio.DBusMessage.new_method_call(calls[-1]["service"] if calls else "org.freedesktop.DBus", "/",
-                                           "org.freedesktop.DBus.Peer", "Ping")
+    ping = Gio.DBusMessage.new_method_call(plan["calls"][-1]["service"], "/", "org.freedesktop.DBus.Peer", "Ping")
     _, ping_serial = bus.send_message_with_reply_sync(ping, Gio.DBusSendMessageFlags.NONE, -1, None)
     run_until(lambda: ping_serial in replies)
     while context.iteration(False):
         pass
 
     for line in signals + results:
-        if "serial" in line:
-            line["replies"] = replies.get(line.pop("serial"), 0)
+        line["replies"] = replies.get(line.pop("serial", None), 0)
         print(json.dumps(line), flush=True)
     return 0
 
