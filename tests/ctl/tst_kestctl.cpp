@@ -115,13 +115,15 @@ Script results(const char *member, uint id, const char *resultMember, const QVar
 KestBrowseResultDBusStruct browseRow(int remaining, uint index, const char *objectId, const char *title,
                                      uint errorCode = 0)
 {
-    if (errorCode)
-        return {remaining, index, text(objectId), {}, {}, errorCode, text(title)};
-    return {remaining, index, text(objectId),
-            KestMetadataEncoder()
-                .addString(QStringLiteral("title"), text(title))
-                .addUInt(QStringLiteral("track"), index + 1)
-                .block()};
+    KestMetadataEncoder metadata;
+    metadata.addString(QStringLiteral("title"), text(title)).addUInt(QStringLiteral("track"), index + 1);
+    return {remaining,
+            index,
+            text(objectId),
+            errorCode ? QByteArray() : metadata.block(),
+            QString(),
+            errorCode,
+            errorCode ? text(title) : QString()};
 }
 
 Script browse(uint id, const QList<KestBrowseResultDBusStruct> &rows)
@@ -158,13 +160,6 @@ private Q_SLOTS:
         QVERIFY(publish(QStringLiteral("mix"), {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")}));
     }
 
-    void help()
-    {
-        const Run help = runCtl({QStringLiteral("--help")});
-        QCOMPARE(help.status, 0);
-        QVERIFY(help.out.contains("renderer UUID play [URL [POSITION]]"));
-    }
-
     // A row: the arguments, what the peer does, the exit status, standard output and error (for status 2 a
     // fragment of it), the output with --json, the calls the peer got and the arguments of the last one.
     void commands_data()
@@ -189,14 +184,10 @@ private Q_SLOTS:
         add("unknown option", "list --fast", {}, 2, "", "fast");
         add("uuid with a dot", "renderer a.b status", {}, 2, "", "\"a.b\" is not a valid bus name element");
         add("position not a number", "renderer r1 seek later", {}, 2, "", "position \"later\" is not a number");
-        add("negative index", "renderer r1 goto -1", {}, 2, "", "index \"-1\" is not a number of 0 or more");
         add("too many arguments", "renderer r1 stop now", {}, 2, "", "wrong number of arguments for renderer stop");
-        add("option of another command", "renderer r1 status --keys a", {}, 2, "", "--keys does not apply here");
         add("browse for nothing", "source s1 browse o", {}, 2, "", "needs --keys or --predicate");
-        add("unknown playlist command", "playlist p1 clear", {}, 2, "", "playlist ID show");
 
         add("renderer absent", "renderer r9 stop", {}, 3, "", "renderer r9: not on the bus");
-        add("playlist absent", "playlist p9 show", {}, 3, "", "playlist p9: not on the bus");
         add("plugin absent", "plugin p9 activate", {}, 3, "", "plugin p9: neither on the bus nor activatable");
 
         add("play from a position", "renderer r1 play file:///music/a.ogg 5", {}, 0, "", "", "", "play_uri su",
@@ -213,8 +204,6 @@ private Q_SLOTS:
             R"({"state":2,"stateName":"paused","index":2,"objectId":"s9","playlistId":"pl1"})", "get_status");
         add("unknown state", "renderer r1 status", on('r', "get_status", {QString(), 0u, 42, QString()}), 0,
             "state     unknown\nindex     0\nobjectId\nplaylist\n", "", "", "get_status");
-        add("position", "renderer r1 position", on('r', "get_position", {1234u}), 0, "1234\n", "",
-            R"({"position":1234})", "get_position");
         add("property", "renderer r1 property volume",
             on('r', "get_extension_property", {QStringLiteral("volume"), variant(0.5)}), 0, "0.5\n", "",
             R"({"name":"volume","value":0.5})", "get_extension_property s", {QStringLiteral("volume")});
@@ -231,7 +220,6 @@ private Q_SLOTS:
         // Options may follow the command.
         add("silent renderer", "renderer r1 status --timeout 1", on('s', "get_status"), 4, "",
             "renderer r1: no answer to get_status within 1 s", "", "get_status");
-        add("renderer gone", "renderer r1 position", on('l', "get_position"), 3, "", "renderer r1: has left the bus");
 
         const char *browseArguments = "source s1 browse obj1 --keys track,title --offset 2 --count 10";
         add("browse", browseArguments, browse(7, {browseRow(1, 0, "a", "Tide"), browseRow(0, 1, "b", "Copper Wire")}),
@@ -243,8 +231,6 @@ private Q_SLOTS:
              10u});
         add("browse error row", browseArguments, browse(8, {browseRow(0, 0, "", "broken", 5)}), 1, "",
             "source s1: browse of \"obj1\" failed: 5: broken", "", "browse ssasuu");
-        add("browse refused", browseArguments, on('e', "browse", {}, "9:busy"), 1, "",
-            "source s1: the source did not start the browse", "", "browse ssasuu");
         // The wait for the next row is bounded too, and the source is told to stop.
         add("rows stop coming", "source s1 browse obj1 --keys track,title --timeout 1",
             browse(9, {browseRow(3, 0, "a", "Tide")}), 4, "a\ttrack=1\ttitle=Tide\n",
@@ -260,11 +246,6 @@ private Q_SLOTS:
             on('r', "get_extension_property",
                {QStringLiteral("tags"), variant(QStringList{QStringLiteral("a"), QStringLiteral("b")})}),
             0, "[\"a\",\"b\"]\n", "", R"({"name":"tags","value":["a","b"]})", "get_extension_property s");
-        add("source property refused", "source s1 property tags", on('e', "get_extension_property", {}, "no"), 1, "",
-            "source s1: property tags could not be read", "", "get_extension_property s");
-        // It answers the first question, then not the one that blocks.
-        add("silent browse", "source s1 browse obj1 --keys title --timeout 1", on('s', "browse"), 4, "",
-            "source s1: no answer to browse within 1 s", "", "browse ssasuu");
         add("source gone", "source s1 query q1", on('l', "query"), 3, "", "source s1: has left the bus");
 
         add("playlist", "playlist mix show", {}, 0,
@@ -348,13 +329,10 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(ctl.canReadLine(), 20000);
         QCOMPARE(ctl.readLine(), QByteArray("a\ttitle=Tide\ttrack=1\n"));
         ::kill(pid_t(ctl.processId()), SIGINT);
-        QVERIFY(ctl.waitForFinished(20000));
-        QCOMPARE(ctl.exitStatus(), QProcess::NormalExit);
+        QVERIFY(ctl.waitForFinished(20000) && ctl.exitStatus() == QProcess::NormalExit);
         QCOMPARE(ctl.exitCode(), 130);
         QCOMPARE(callsOf(peer), QStringLiteral("browse ssasuu, cancel_browse u"));
         QCOMPARE(peer.callsTo(QStringLiteral("cancel_browse")).value(0).arguments, QVariantList{12u});
-        // An empty object id is the source's root.
-        QCOMPARE(peer.callsTo(QStringLiteral("browse")).value(0).arguments.value(0), QVariant(QStringLiteral("s1::")));
     }
 
     void monitor()
@@ -393,8 +371,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(monitor.peek(1 << 16).contains(R"({"event":"removed","id":"news")"), 20000);
 
         monitor.terminate();
-        QVERIFY(monitor.waitForFinished(20000));
-        QCOMPARE(monitor.exitStatus(), QProcess::NormalExit);
+        QVERIFY(monitor.waitForFinished(20000) && monitor.exitStatus() == QProcess::NormalExit);
         QCOMPARE(monitor.exitCode(), 0);
         QJsonArray events = parseJson(monitor.readAllStandardOutput()).toArray();
         while (!events.isEmpty()

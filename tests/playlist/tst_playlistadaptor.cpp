@@ -93,12 +93,10 @@ private Q_SLOTS:
                           {cell.first, cell.second});
         for (int section : {0, 1, -1, IntMax})
             client.callAt(modelPath, modelInterface, QStringLiteral("get_header_data"), i, {section});
-        QVERIFY(adaptor->init());
-        QVERIFY(modelAdaptor->init(id));
+        QVERIFY(adaptor->init() && modelAdaptor->init(id));
         QTest::ignoreMessage(QtWarningMsg, "KestPlaylistAdaptor::set_repeat bad mode -1");
         QTest::ignoreMessage(QtWarningMsg, "KestPlaylistAdaptor::set_repeat bad mode 3");
-        QVERIFY(client.start());
-        QVERIFY(client.finish());
+        QVERIFY(client.start() && client.finish());
 
         // Each answer as "type [type inside the variant] value"; get_item and get_item_media_info send a
         // reply of their own, and only that one; (i) is the error structure.
