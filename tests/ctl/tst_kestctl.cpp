@@ -34,27 +34,9 @@ namespace {
 
 const QString Plugin = QStringLiteral("p1");
 
-struct Run
-{
-    int status = -1;
-    QByteArray out;
-    QByteArray err;
-};
-
 QString text(const char *utf8)
 {
     return QString::fromUtf8(utf8);
-}
-
-Run runCtl(const QStringList &arguments,
-           const QProcessEnvironment &environment = QProcessEnvironment::systemEnvironment())
-{
-    QProcess process;
-    process.setProcessEnvironment(environment);
-    process.start(QStringLiteral(KEST_CTL_PROGRAM), arguments);
-    if (!process.waitForFinished(60000) || process.exitStatus() != QProcess::NormalExit)
-        return Run();
-    return {process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
 }
 
 // A JSON document, or JSON Lines as the array of their records (a record split over lines does not parse).
@@ -296,19 +278,23 @@ private Q_SLOTS:
             KestTestPeer peer;
             QVERIFY(status == 2 || startComponents(peer, words.value(0) == QLatin1String("playlist")));
             QVERIFY(!script || script(peer));
-            const Run run = runCtl(options + words, environment);
-            QCOMPARE(run.status, status);
+            QProcess ctl;
+            ctl.setProcessEnvironment(environment);
+            ctl.start(QStringLiteral(KEST_CTL_PROGRAM), options + words);
+            QVERIFY(ctl.waitForFinished(60000) && ctl.exitStatus() == QProcess::NormalExit);
+            QCOMPARE(ctl.exitCode(), status);
+            const QByteArray output = ctl.readAllStandardOutput(), errors = ctl.readAllStandardError();
             if (!options.isEmpty()) {
-                QCOMPARE(parseJson(run.out), parseJson(json));
+                QCOMPARE(parseJson(output), parseJson(json));
                 continue;
             }
-            QCOMPARE(QString::fromUtf8(run.out), out);
+            QCOMPARE(QString::fromUtf8(output), out);
             if (status == 2)
-                QVERIFY2(run.err.contains(err.toUtf8())
-                             && run.err.endsWith("Try 'kest-ctl --help' for more information.\n"),
-                         run.err);
+                QVERIFY2(errors.contains(err.toUtf8())
+                             && errors.endsWith("Try 'kest-ctl --help' for more information.\n"),
+                         errors);
             else
-                QCOMPARE(QString::fromUtf8(run.err),
+                QCOMPARE(QString::fromUtf8(errors),
                          err.isEmpty() ? err : QLatin1String("kest-ctl: ") + err + QLatin1Char('\n'));
             if (peer.isRunning() && words.value(0) != QLatin1String("list"))
                 QCOMPARE(callsOf(peer), calls);
@@ -393,9 +379,12 @@ private Q_SLOTS:
     void plugin()
     {
         const QString renderer = KestBusNames::rendererService(QStringLiteral("alpha"), QStringLiteral("ralpha"));
-        QCOMPARE(runCtl(QProcess::splitCommand(QStringLiteral("plugin alpha activate"))).status, 0);
+        const QStringList plugin{QStringLiteral("plugin"), QStringLiteral("alpha")};
+        QCOMPARE(QProcess::execute(QStringLiteral(KEST_CTL_PROGRAM), plugin + QStringList{QStringLiteral("activate")}),
+                 0);
         QVERIFY(KestTestBus::waitForOwner(renderer));
-        QCOMPARE(runCtl(QProcess::splitCommand(QStringLiteral("plugin alpha deactivate"))).status, 0);
+        QCOMPARE(
+            QProcess::execute(QStringLiteral(KEST_CTL_PROGRAM), plugin + QStringList{QStringLiteral("deactivate")}), 0);
         QVERIFY(KestTestBus::waitForNoOwner(renderer));
     }
 
