@@ -172,20 +172,15 @@ private Q_SLOTS:
         add("renderer absent", "renderer r9 stop", {}, 3, "", "renderer r9: not on the bus");
         add("plugin absent", "plugin p9 activate", {}, 3, "", "plugin p9: neither on the bus nor activatable");
 
-        add("play from a position", "renderer r1 play file:///music/a.ogg 5", {}, 0, "", "", "", "play_uri su",
-            {QStringLiteral("file:///music/a.ogg"), 5u});
         add("play a file from the start", "renderer r1 play \"/music/b c.ogg\"", {}, 0, "", "", "", "play_uri su",
             {QStringLiteral("file:///music/b%20c.ogg"), 0u});
         add("seek back", "renderer r1 seek -1500 relative", {}, 0, "", "", "", "set_position ii", {-1500, 1});
-        add("goto", "renderer r1 goto 3", {}, 0, "", "", "", "goto_index u", {3u});
         // An error whose text starts like the library's success notice is still an error.
         add("refused with code 0", "renderer r1 stop", on('e', "stop", {}, "0:busy"), 1, "",
             "renderer r1: stop failed: 0:busy", "", "stop");
         add("status", "renderer r1 status", on('r', "get_status", {QStringLiteral("pl1"), 2u, 2, QStringLiteral("s9")}),
             0, "state     paused\nindex     2\nobjectId  s9\nplaylist  pl1\n", "",
             R"({"state":2,"stateName":"paused","index":2,"objectId":"s9","playlistId":"pl1"})", "get_status");
-        add("unknown state", "renderer r1 status", on('r', "get_status", {QString(), 0u, 42, QString()}), 0,
-            "state     unknown\nindex     0\nobjectId\nplaylist\n", "", "", "get_status");
         add("property", "renderer r1 property volume",
             on('r', "get_extension_property", {QStringLiteral("volume"), variant(0.5)}), 0, "0.5\n", "",
             R"({"name":"volume","value":0.5})", "get_extension_property s", {QStringLiteral("volume")});
