@@ -13,6 +13,7 @@
 #include <QAbstractItemModelTester>
 #include <QDBusInterface>
 #include <QFile>
+#include <QRegularExpression>
 #include <QSignalSpy>
 #include <QTest>
 
