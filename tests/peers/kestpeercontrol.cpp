@@ -3,7 +3,6 @@
 
 #include "kestpeercontrol.h"
 
-#include <QCoreApplication>
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QTimer>
@@ -30,17 +29,11 @@ bool KestPeerControl::registerOn(QDBusConnection connection)
                                        QDBusConnection::ExportScriptableSlots);
 }
 
-bool KestPeerControl::serve(const QString &path)
-{
-    return m_connection.registerVirtualObject(path, this);
-}
-
 bool KestPeerControl::handleMessage(const QDBusMessage &message, const QDBusConnection &)
 {
     if (message.type() != QDBusMessage::MethodCallMessage)
         return false;
-    m_calls.append({{QStringLiteral("sender"), message.service()},
-                    {QStringLiteral("path"), message.path()},
+    m_calls.append({{QStringLiteral("path"), message.path()},
                     {QStringLiteral("interface"), message.interface()},
                     {QStringLiteral("member"), message.member()},
                     {QStringLiteral("signature"), message.signature()},
@@ -98,11 +91,4 @@ bool KestPeerControl::Emit(const QString &path, const QString &interface, const 
     QDBusMessage message = QDBusMessage::createSignal(path, interface, signal);
     message.setArguments(arguments);
     return m_connection.send(message);
-}
-
-void KestPeerControl::Reset()
-{
-    m_answers.clear();
-    m_calls.clear();
-    m_callResults.clear();
 }

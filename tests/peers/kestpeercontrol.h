@@ -8,21 +8,12 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusVirtualObject>
-#include <QList>
 #include <QMap>
-#include <QObject>
-#include <QString>
-#include <QVariant>
 
-/*
- * The control object of a test peer, exported at "/kesttest/control" as interface
- * com.zorvo.kesttest.Control, for KestTestPeer; it also serves the peer's other object paths.
- * The test tells the peer through it which bus names to own, what each method of the served
- * paths answers, which signals to emit and which calls to make, and reads back every call the
- * peer received.
- *
- * Methods that a script does not mention are answered with an empty reply.
- */
+// The control object of a test peer, at "/kesttest/control", for KestTestPeer; it also serves
+// the peer's other paths. Through it the test says which names to own, what each served method
+// answers (an empty reply unless scripted), which signals to emit and calls to make, and reads
+// back every call the peer received.
 class KestPeerControl : public QDBusVirtualObject
 {
     Q_OBJECT
@@ -32,7 +23,7 @@ public:
 
     bool registerOn(QDBusConnection connection);
     //! Every method call on \a path goes to the script.
-    bool serve(const QString &path);
+    bool serve(const QString &path) { return m_connection.registerVirtualObject(path, this); }
     // Records each call on a served path and answers it as scripted.
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override;
     QString introspect(const QString &) const override { return QString(); }
@@ -40,12 +31,10 @@ public:
 public Q_SLOTS:
     Q_SCRIPTABLE bool RequestName(const QString &name) { return m_connection.registerService(name); }
     Q_SCRIPTABLE bool ReleaseName(const QString &name) { return m_connection.unregisterService(name); }
-    /*
-     * How \a member is answered from now on: "reply" with \a arguments, "error" with the error
-     * name and text in \a arguments, "noreply" (never), or "exit" (the peer leaves the bus
-     * instead). "after" adds a call to make once it is answered: service (empty for the caller),
-     * path, interface, member and its arguments.
-     */
+    // How \a member is answered from now on: "reply" with \a arguments, "error" with the error
+    // name and text in \a arguments, "noreply" (never), or "exit" (the peer leaves the bus
+    // instead). "after" adds a call to make once it is answered: service (empty for the caller),
+    // path, interface, member and its arguments.
     Q_SCRIPTABLE void Script(const QString &member, const QString &outcome, const QVariantList &arguments);
     Q_SCRIPTABLE bool Emit(const QString &path, const QString &interface, const QString &signal,
                            const QVariantList &arguments);
@@ -53,7 +42,12 @@ public Q_SLOTS:
     Q_SCRIPTABLE void Call(const QVariantList &call) { perform(call, QString()); }
     Q_SCRIPTABLE QList<QVariantMap> Calls() const { return m_calls; }
     Q_SCRIPTABLE QList<QVariantMap> CallResults() const { return m_callResults; }
-    Q_SCRIPTABLE void Reset();
+    Q_SCRIPTABLE void Reset()
+    {
+        m_answers.clear();
+        m_calls.clear();
+        m_callResults.clear();
+    }
     Q_SCRIPTABLE void Quit() { QCoreApplication::exit(0); }
 
 private:

@@ -57,10 +57,7 @@ public Q_SLOTS:
     Q_SCRIPTABLE bool Remove(int index, int count) { return m_playlist.removeItems(index, count); }
     Q_SCRIPTABLE bool Move(int from, int to) { return m_playlist.moveItem(from, to); }
     Q_SCRIPTABLE bool SetCurrent(int index) { return m_playlist.setCurrentIndex(index); }
-    Q_SCRIPTABLE void SetRepeat(int mode) { m_playlist.setRepeat(KestPlaylist::KestRepeatMode(mode)); }
-    Q_SCRIPTABLE void Sort(int order) { m_playlist.sort(0, KestPlaylist::KestSortOrder(order)); }
     Q_SCRIPTABLE void Clear() { m_playlist.clear(); }
-    Q_SCRIPTABLE int Current() { return m_playlist.getCurrentIndex(); }
 
     // Playlists published through the tracker.
     Q_SCRIPTABLE bool Publish(const QString &id, const QString &name, const QStringList &items)
@@ -99,17 +96,12 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    const QCommandLineOption id(QStringLiteral("id"), QStringLiteral("Playlist id."), QStringLiteral("id"));
-    const QCommandLineOption name(QStringLiteral("name"), QStringLiteral("Playlist name."), QStringLiteral("name"));
-    const QCommandLineOption items(QStringLiteral("items"), QStringLiteral("Number of items."), QStringLiteral("n"));
-    const QCommandLineOption control(QStringLiteral("control"),
-                                     QStringLiteral("Bus name owned last, once everything is in place."),
-                                     QStringLiteral("name"));
-    parser.addOptions({id, name, items, control});
+    for (const char *option : {"id", "name", "items", "control"})
+        parser.addOption({QLatin1String(option), QString(), QStringLiteral("value")});
     parser.process(app);
 
-    KestLocalPlaylist playlist(parser.value(id), parser.value(name), nullptr);
-    const int count = parser.value(items).toInt();
+    KestLocalPlaylist playlist(parser.value(QStringLiteral("id")), parser.value(QStringLiteral("name")), nullptr);
+    const int count = parser.value(QStringLiteral("items")).toInt();
     for (int i = 0; i < count; ++i)
         playlist.appendItem(makeItem(QStringLiteral("item%1").arg(i), QStringLiteral("Title %1").arg(i)));
 
@@ -121,7 +113,7 @@ int main(int argc, char **argv)
                               &peer, QDBusConnection::ExportScriptableSlots)
         && bus.registerObject(QStringLiteral("/kesttest/tracker"), QStringLiteral("com.zorvo.kesttest.Tracker"), &peer,
                               QDBusConnection::ExportScriptableSlots);
-    if (parser.isSet(id)) {
+    if (parser.isSet(QStringLiteral("id"))) {
         // Both adaptors are children of what they export and die with the playlist.
         ready = ready && (new KestPlaylistAdaptor(playlist))->init()
             && (new KestPlaylistModelAdaptor(*playlist.model()))->init(playlist.id());
@@ -129,7 +121,7 @@ int main(int argc, char **argv)
         ready = ready
             && KestShared::instance()->initialize(KestShared::TrackPlaylists | KestShared::TrackPlaylistSignals);
     }
-    if (!ready || !peerControl.RequestName(parser.value(control))) {
+    if (!ready || !peerControl.RequestName(parser.value(QStringLiteral("control")))) {
         std::fprintf(stderr, "kest-playlist-peer: cannot set up\n");
         return 1;
     }

@@ -32,69 +32,59 @@ public:
     KestPluginPeer(KestPeerControl &control, const QString &plugin, const QStringList &renderers,
                    const QStringList &sources)
         : m_control(control)
-        , m_plugin(plugin)
-        , m_renderers(renderers)
-        , m_sources(sources)
     {
         m_control.Script(QStringLiteral("get_name"), QStringLiteral("reply"), {DisplayName});
+        for (const QString &uuid : renderers)
+            m_components.append({KestBusNames::rendererService(plugin, uuid), KestBusNames::rendererPath(uuid),
+                                 QStringLiteral("new_renderer"), plugin, uuid});
+        for (const QString &uuid : sources)
+            m_components.append({KestBusNames::sourceService(plugin, uuid), KestBusNames::sourcePath(uuid),
+                                 QStringLiteral("new_source"), plugin, uuid});
     }
 
 public Q_SLOTS:
     void activate()
     {
-        for (const QString &uuid : std::as_const(m_renderers))
-            bringUp(KestBusNames::rendererService(m_plugin, uuid), KestBusNames::rendererPath(uuid), uuid,
-                    QStringLiteral("new_renderer"));
-        for (const QString &uuid : std::as_const(m_sources))
-            bringUp(KestBusNames::sourceService(m_plugin, uuid), KestBusNames::sourcePath(uuid), uuid,
-                    QStringLiteral("new_source"));
+        for (const QStringList &c : std::as_const(m_components)) {
+            m_control.serve(c.at(1));
+            m_control.RequestName(c.at(0));
+            QDBusMessage signal = QDBusMessage::createSignal(KestBusNames::registryPath(),
+                                                             KestBusNames::registryInterface(), c.at(2));
+            signal << c.at(3) << c.at(4) << DisplayName;
+            QDBusConnection::sessionBus().send(signal);
+        }
     }
 
     void deactivate()
     {
-        for (const QString &uuid : std::as_const(m_renderers))
-            m_control.ReleaseName(KestBusNames::rendererService(m_plugin, uuid));
-        for (const QString &uuid : std::as_const(m_sources))
-            m_control.ReleaseName(KestBusNames::sourceService(m_plugin, uuid));
+        for (const QStringList &c : std::as_const(m_components))
+            m_control.ReleaseName(c.at(0));
     }
 
 private:
-    void bringUp(const QString &service, const QString &path, const QString &uuid, const QString &announcement)
-    {
-        m_control.serve(path);
-        m_control.RequestName(service);
-        QDBusMessage signal = QDBusMessage::createSignal(KestBusNames::registryPath(),
-                                                         KestBusNames::registryInterface(), announcement);
-        signal << m_plugin << uuid << DisplayName;
-        QDBusConnection::sessionBus().send(signal);
-    }
-
     KestPeerControl &m_control;
-    QString m_plugin;
-    QStringList m_renderers;
-    QStringList m_sources;
+    // Service, path, announcement, plugin and uuid of each component.
+    QList<QStringList> m_components;
 };
 
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    const QCommandLineOption service(QStringLiteral("service"), QStringLiteral("Bus name to own."),
-                                     QStringLiteral("name"));
-    const QCommandLineOption plugin(QStringLiteral("plugin"), QStringLiteral("Plugin name."), QStringLiteral("name"));
-    const QCommandLineOption renderer(QStringLiteral("renderer"), QStringLiteral("Renderer uuid."),
-                                      QStringLiteral("uuid"));
-    const QCommandLineOption source(QStringLiteral("source"), QStringLiteral("Source uuid."), QStringLiteral("uuid"));
-    parser.addOptions({service, plugin, renderer, source});
+    for (const char *option : {"service", "plugin", "renderer", "source"})
+        parser.addOption({QLatin1String(option), QString(), QStringLiteral("value")});
     parser.process(app);
 
     QDBusConnection bus = QDBusConnection::sessionBus();
     KestPeerControl peerControl;
-    KestPluginPeer peer(peerControl, parser.value(plugin), parser.values(renderer), parser.values(source));
+    KestPluginPeer peer(peerControl, parser.value(QStringLiteral("plugin")), parser.values(QStringLiteral("renderer")),
+                        parser.values(QStringLiteral("source")));
     if (!peerControl.registerOn(bus)
-        || !bus.registerObject(KestBusNames::pluginPath(parser.value(plugin)), &peer, QDBusConnection::ExportAllSlots)
-        || !bus.registerService(parser.value(service))) {
-        std::fprintf(stderr, "kest-plugin-peer: cannot set up %s\n", qPrintable(parser.value(service)));
+        || !bus.registerObject(KestBusNames::pluginPath(parser.value(QStringLiteral("plugin"))), &peer,
+                               QDBusConnection::ExportAllSlots)
+        || !bus.registerService(parser.value(QStringLiteral("service")))) {
+        std::fprintf(stderr, "kest-plugin-peer: cannot set up %s\n",
+                     qPrintable(parser.value(QStringLiteral("service"))));
         return 1;
     }
     return app.exec();

@@ -18,21 +18,16 @@ int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
     QCommandLineParser parser;
-    const QCommandLineOption name(QStringLiteral("name"), QStringLiteral("Bus name to own."), QStringLiteral("name"));
-    const QCommandLineOption serve(QStringLiteral("serve"), QStringLiteral("Object path to serve."),
-                                   QStringLiteral("path"));
-    const QCommandLineOption control(QStringLiteral("control"),
-                                     QStringLiteral("Bus name owned last, once everything is in place."),
-                                     QStringLiteral("name"));
-    parser.addOptions({name, serve, control});
+    for (const char *option : {"name", "serve", "control"})
+        parser.addOption({QLatin1String(option), QString(), QStringLiteral("value")});
     parser.process(app);
 
     KestPeerControl peer;
     bool ready = peer.registerOn(QDBusConnection::sessionBus());
-    const QStringList paths = parser.values(serve);
+    const QStringList paths = parser.values(QStringLiteral("serve"));
     for (const QString &path : paths)
         ready = ready && peer.serve(path);
-    const QStringList names = parser.values(name) + parser.values(control);
+    const QStringList names = parser.values(QStringLiteral("name")) + parser.values(QStringLiteral("control"));
     for (const QString &busName : names)
         ready = ready && peer.RequestName(busName);
     if (!ready) {

@@ -10,21 +10,14 @@
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
-#include <QTest>
 
-#include <algorithm>
-
-namespace {
-
-QList<QVariantMap> readMapList(const QDBusMessage &reply)
+static QList<QVariantMap> readMapList(const QDBusMessage &reply)
 {
     QList<QVariantMap> result;
     if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().isEmpty())
         reply.arguments().constFirst().value<QDBusArgument>() >> result;
     return result;
 }
-
-} // namespace
 
 KestTestPeer::KestTestPeer(const QString &program)
     : m_program(program)
@@ -91,43 +84,21 @@ bool KestTestPeer::command(const QString &method, const QVariantList &arguments)
         && (reply.arguments().isEmpty() || reply.arguments().constFirst().toBool());
 }
 
-QList<KestRecordedCall> KestTestPeer::calls() const
+QList<KestRecordedCall> KestTestPeer::calls(const QString &member) const
 {
     QList<KestRecordedCall> result;
-    const QList<QVariantMap> records = readMapList(control(QStringLiteral("Calls")));
-    for (const QVariantMap &record : records) {
+    for (const QVariantMap &record : readMapList(control(QStringLiteral("Calls")))) {
         const auto text = [&record](const char *key) { return record.value(QLatin1String(key)).toString(); };
-        KestRecordedCall call{text("sender"), text("path"), text("interface"), text("member"), text("signature"), {}};
-        const QVariant arguments = record.value(QStringLiteral("arguments"));
-        if (arguments.canConvert<QDBusArgument>())
-            arguments.value<QDBusArgument>() >> call.arguments;
-        else
-            call.arguments = arguments.toList();
+        if (!member.isEmpty() && text("member") != member)
+            continue;
+        KestRecordedCall call{text("path"), text("interface"), text("member"), text("signature"), {}};
+        record.value(QStringLiteral("arguments")).value<QDBusArgument>() >> call.arguments;
         result.append(call);
     }
     return result;
 }
 
-QList<KestRecordedCall> KestTestPeer::callsTo(const QString &member) const
-{
-    QList<KestRecordedCall> result = calls();
-    result.erase(std::remove_if(result.begin(), result.end(),
-                                [&](const KestRecordedCall &c) { return c.member != member; }),
-                 result.end());
-    return result;
-}
-
-bool KestTestPeer::waitForCalls(const QString &member, int count, int timeout) const
-{
-    return QTest::qWaitFor([&] { return callsTo(member).size() >= count; }, timeout);
-}
-
 QList<QVariantMap> KestTestPeer::callResults() const
 {
     return readMapList(control(QStringLiteral("CallResults")));
-}
-
-bool KestTestPeer::waitForCallResults(int count, int timeout) const
-{
-    return QTest::qWaitFor([&] { return callResults().size() >= count; }, timeout);
 }

@@ -4,24 +4,25 @@
 #ifndef KESTTESTPEER_H
 #define KESTTESTPEER_H
 
-#include "kestrecordedcall.h"
-
 #include <QDBusMessage>
-#include <QList>
 #include <QProcess>
-#include <QString>
 #include <QStringList>
-#include <QVariant>
+#include <QTest>
 
-/*
- * A peer process on the test bus, started and scripted by the test.
- *
- * By default the program is kest-scripted-peer: it owns the given bus names, serves the given
- * object paths and answers, emits and calls as the script says (see KestPeerControl). Other
- * peer programs that take --control NAME and export KestPeerControl can be started the same way.
- * Arguments of scripted replies, signals and calls keep their Qt types on the way (they travel
- * as "av"), so an uint goes out as 'u' and a QDBusVariant as 'v'.
- */
+// One method call that a test peer received.
+struct KestRecordedCall
+{
+    QString path;
+    QString interface;
+    QString member;
+    QString signature;
+    QVariantList arguments;
+};
+
+// A peer process on the test bus, started and scripted by the test. By default the program is
+// kest-scripted-peer (see KestPeerControl); other programs that take --control NAME and export
+// KestPeerControl start the same way. Scripted arguments keep their Qt types on the way (they
+// travel as "av"), so an uint goes out as 'u' and a QDBusVariant as 'v'.
 class KestTestPeer
 {
 public:
@@ -76,14 +77,21 @@ public:
         return command(QStringLiteral("Call"), {QVariant::fromValue(request)});
     }
 
-    QList<KestRecordedCall> calls() const;
-    QList<KestRecordedCall> callsTo(const QString &member) const;
+    //! The calls the peer received, all of them or those of \a member only.
+    QList<KestRecordedCall> calls(const QString &member = QString()) const;
+    QList<KestRecordedCall> callsTo(const QString &member) const { return calls(member); }
     //! Runs the event loop until the peer has received \a count calls of \a member.
-    bool waitForCalls(const QString &member, int count = 1, int timeout = 20000) const;
+    bool waitForCalls(const QString &member, int count = 1, int timeout = 20000) const
+    {
+        return QTest::qWaitFor([&] { return calls(member).size() >= count; }, timeout);
+    }
     //! Outcomes of the calls the peer made: maps with "member", "errorName", "errorText" and the
     //! reply's "signature".
     QList<QVariantMap> callResults() const;
-    bool waitForCallResults(int count, int timeout = 20000) const;
+    bool waitForCallResults(int count, int timeout = 20000) const
+    {
+        return QTest::qWaitFor([&] { return callResults().size() >= count; }, timeout);
+    }
     //! Forgets scripts and recorded calls.
     bool reset() { return command(QStringLiteral("Reset")); }
 

@@ -4,20 +4,20 @@
 #ifndef KESTTRACKERTEST_H
 #define KESTTRACKERTEST_H
 
-// What the tests of discovery share: the registry's contents, and announcements from a peer.
+// What the tests of discovery share: the registry's contents, announcements from a peer, and a
+// tracker beside a process that owns components.
 
 #include "kestbusnames_p.h"
 #include "kestregistrycleaner.h"
-#include <kestinternalregistry.h>
-#include <kestplaylist.h>
-#include <kestplugincontrolinterface.h>
-#include <kestrenderer.h>
-#include <kestsource.h>
+#include <kestshared.h>
 
 #include "kesttestpeer.h"
 
-#include <QPointer>
-#include <QTest>
+#include <QSignalSpy>
+
+#include <memory>
+
+static const QString Plugin = QStringLiteral("p");
 
 // What the registry holds, as sorted "kind id" texts joined with commas.
 inline QString registeredIds()
@@ -47,5 +47,36 @@ inline bool announce(KestTestPeer &peer, const char *member, const QVariantList 
         return peer.emitSignal(QStringLiteral("/anywhere"), KestBusNames::pluginInterface(), signal, arguments);
     return peer.emitSignal(KestBusNames::registryPath(), KestBusNames::registryInterface(), signal, arguments);
 }
+
+struct TrackerFixture
+{
+    KestTestPeer owner;
+    KestTestPeer announcer;
+    QStringList extraNames;
+    std::unique_ptr<KestShared> tracker;
+
+    bool track(KestShared::TrackFlagSet flags)
+    {
+        tracker.reset(new KestShared(nullptr));
+        return tracker->initialize(flags);
+    }
+    // Signals from one sender arrive in order: once this announcement of a renderer that the
+    // owner owns is handled, so is all that the announcer sent before.
+    bool announceOwnedRenderer(const QString &uuid, const QString &name = QStringLiteral("N"))
+    {
+        QSignalSpy added(KestRegistry::instance(), &KestRegistry::rendererAdded);
+        extraNames << KestBusNames::rendererService(Plugin, uuid);
+        return owner.requestName(extraNames.constLast()) && announce(announcer, "new_renderer", {Plugin, uuid, name})
+            && added.wait();
+    }
+    bool cleanup()
+    {
+        tracker.reset();
+        for (const QString &name : std::as_const(extraNames))
+            owner.releaseName(name);
+        extraNames.clear();
+        return clearRegistry();
+    }
+};
 
 #endif
