@@ -47,23 +47,17 @@ KestInterfaceXml KestInterfaceXml::fromFile(const QString &interface)
 
 QStringList KestInterfaceXml::names(const QString &kind) const
 {
-    QStringList result;
-    for (auto it = m_members.cbegin(); it != m_members.cend(); ++it) {
-        if (it.key().startsWith(kind))
-            result << it.key().mid(kind.size());
-    }
-    return result;
+    return QStringList(m_members.keys())
+        .filter(QRegularExpression(QLatin1Char('^') + kind))
+        .replaceInStrings(kind, QString());
 }
 
-QStringList KestInterfaceXml::types(const QString &member, const QString &direction) const
+QStringList KestInterfaceXml::types(const QString &member, const char *direction) const
 {
-    QStringList result;
-    const QStringList parts = m_members.value(member);
-    for (const QString &part : parts) {
-        if (part.section(QLatin1Char(' '), 0, 0) == direction)
-            result << part.section(QLatin1Char(' '), 1, 1);
-    }
-    return result;
+    // "DIRECTION TYPE NAME" to "TYPE".
+    return m_members.value(member)
+        .filter(QRegularExpression(QLatin1Char('^') + QLatin1String(direction) + QLatin1Char(' ')))
+        .replaceInStrings(QRegularExpression(QStringLiteral("^\\S+ (\\S+) .*$")), QStringLiteral("\\1"));
 }
 
 QStringList KestInterfaceXml::describe() const

@@ -50,8 +50,7 @@ QByteArray introspect(const QString &path)
 QVariantList sampleArguments(const KestInterfaceXml &xml, const QString &method)
 {
     QVariantList arguments;
-    const QStringList types = xml.types(QStringLiteral("method ") + method, QStringLiteral("in"));
-    for (const QString &type : types)
+    for (const QString &type : xml.types(QStringLiteral("method ") + method, "in"))
         arguments << (type == QLatin1String("s")       ? QVariant(QString())
                           : type == QLatin1String("u") ? QVariant(0u)
                                                        : QVariant(0));
@@ -180,10 +179,9 @@ private Q_SLOTS:
         seen.sort();
         // item_moved and property_changed are followed by proxies but sent by nobody here.
         QCOMPARE(seen,
-                 (QStringList{QStringLiteral("contents_changed"), QStringLiteral("model_reset"),
-                              QStringLiteral("model_rows_inserted"), QStringLiteral("model_rows_removed"),
-                              QStringLiteral("playlist_created"), QStringLiteral("playlist_updated"),
-                              QStringLiteral("repeat_mode_changed")}));
+                 QStringLiteral("contents_changed model_reset model_rows_inserted model_rows_removed playlist_created "
+                                "playlist_updated repeat_mode_changed")
+                     .split(QLatin1Char(' ')));
     }
 
 private:

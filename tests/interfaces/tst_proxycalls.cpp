@@ -75,10 +75,10 @@ class Receiver : public QObject
 public:
     QVariant delivered;
 
-    QVariant wait()
+    QVariant after(bool started)
     {
-        return QTest::qWaitFor([this] { return delivered.isValid(); }) ? std::exchange(delivered, QVariant())
-                                                                       : QVariant();
+        return started && QTest::qWaitFor([this] { return delivered.isValid(); }) ? std::exchange(delivered, QVariant())
+                                                                                  : QVariant();
     }
 
 public Q_SLOTS:
@@ -130,20 +130,13 @@ private Q_SLOTS:
         const QString model = KestBusNames::playlistModelInterface();
         const QString plugin = KestBusNames::pluginInterface();
         const QUrl url(QStringLiteral("http://example.com/my music/\u00e4.ogg"));
-        const QString volume = QStringLiteral("volume");
+        const QString volume = m_volume;
         const QVariant seven = QVariant::fromValue(QDBusVariant(7));
-        const auto done = [](const std::function<void()> &call) -> Action {
-            return [call] {
-                call();
-                return QVariant();
-            };
-        };
-
         // Commands whose replies carry nothing; \a sent is what the arguments hold, as text.
         const auto command = [](const char *row, const QString &interface, const char *member, const char *sent,
-                                Action action) {
+                                const std::function<void()> &call) {
             QTest::newRow(row) << interface << QString::fromLatin1(member) << QString::fromUtf8(sent) << QVariantList()
-                               << action << QVariant();
+                               << Action([call] { return call(), QVariant(); }) << QVariant();
         };
         command("renderer play", renderer, "play", "", [this] { return m_renderer.play(); });
         command("renderer play uri", renderer, "play_uri", "http://example.com/my%20music/%C3%A4.ogg 5",
@@ -165,13 +158,13 @@ private Q_SLOTS:
         command("renderer unassign playlist", renderer, "assign_playlist", "",
                 [this] { return QMetaObject::invokeMethod(&m_renderer, "unassignPlaylist"); });
         command("renderer set property", extension, "set_extension_property", "volume 0.5",
-                [this, volume] { return m_renderer.setKestProperty(volume, 0.5); });
+                [this] { return m_renderer.setKestProperty(m_volume, 0.5); });
         command("source set property", extension, "set_extension_property", "volume 3",
-                [this, volume] { return m_source.setKestProperty(volume, 3); });
-        command("source cancel browse", source, "cancel_browse", "9", done([this] { m_source.cancelBrowse(9); }));
-        command("source cancel query", source, "cancel_query", "11", done([this] { m_source.cancelQuery(11); }));
-        command("plugin activate", plugin, "activate", "", done([this] { m_plugin.activate(); }));
-        command("plugin deactivate", plugin, "deactivate", "", done([this] { m_plugin.deactivate(); }));
+                [this] { return m_source.setKestProperty(m_volume, 3); });
+        command("source cancel browse", source, "cancel_browse", "9", [this] { m_source.cancelBrowse(9); });
+        command("source cancel query", source, "cancel_query", "11", [this] { m_source.cancelQuery(11); });
+        command("plugin activate", plugin, "activate", "", [this] { m_plugin.activate(); });
+        command("plugin deactivate", plugin, "deactivate", "", [this] { m_plugin.deactivate(); });
 
         // Queries: the scripted reply has the declared out arguments and reaches the caller.
         const auto query = [](const char *row, const QString &interface, const char *member, const char *sent,
@@ -181,25 +174,22 @@ private Q_SLOTS:
         };
         const QVariantList status{QStringLiteral("p"), 1u, 2, QStringLiteral("o")};
         query("renderer status", renderer, "get_status", "", status, status, [this] {
-            m_renderer.getStatus(&m_receiver, SLOT(onStatus(KestRenderer *, QString, uint, int, QString)));
-            return m_receiver.wait();
+            return m_receiver.after(
+                m_renderer.getStatus(&m_receiver, SLOT(onStatus(KestRenderer *, QString, uint, int, QString))));
         });
         query("renderer position", renderer, "get_position", "", {1234u}, 1234u, [this] {
-            m_renderer.getPosition(&m_receiver, SLOT(onPosition(KestRenderer *, uint)));
-            return m_receiver.wait();
+            return m_receiver.after(m_renderer.getPosition(&m_receiver, SLOT(onPosition(KestRenderer *, uint))));
         });
         query("renderer media info", renderer, "get_current_media_info", "now",
               {QVariant::fromValue(KestMediaInfo(QStringLiteral("m1")))}, QStringLiteral("m1"), [this] {
                   m_renderer.catchStateChangedSignal(KestRenderer::Playing); // asked only while playing
-                  m_renderer.getCurrentMediaInfo(&m_receiver, SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)),
-                                                 QStringLiteral("now"));
-                  return m_receiver.wait();
+                  return m_receiver.after(m_renderer.getCurrentMediaInfo(
+                      &m_receiver, SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)), QStringLiteral("now")));
               });
         query("renderer property", extension, "get_extension_property", "volume", {volume, seven},
-              QVariantList{volume, 7}, [this, volume] {
-                  QString name = volume;
-                  m_renderer.kestProperty(name, &m_receiver, SLOT(onProperty(QString, QVariant)));
-                  return m_receiver.wait();
+              QVariantList{volume, 7}, [this] {
+                  return m_receiver.after(
+                      m_renderer.kestProperty(m_volume, &m_receiver, SLOT(onProperty(QString, QVariant))));
               });
         query("renderer name", extension, "get_name", "", {QStringLiteral("Kitchen")}, QStringLiteral("Kitchen"), [] {
             // Without a name, the proxy asks for it at once, and tells.
@@ -208,10 +198,9 @@ private Q_SLOTS:
             return named.wait() && unnamed.name() == named.at(0).at(0).toString() ? named.at(0).at(0) : QVariant();
         });
         query("source property", extension, "get_extension_property", "volume", {volume, seven},
-              QVariantList{volume, 7}, [this, volume] {
-                  QString name = volume;
-                  m_source.kestProperty(name, &m_receiver, SLOT(onProperty(QString, QVariant)));
-                  return m_receiver.wait();
+              QVariantList{volume, 7}, [this] {
+                  return m_receiver.after(
+                      m_source.kestProperty(m_volume, &m_receiver, SLOT(onProperty(QString, QVariant))));
               });
         query("source name", extension, "get_name", "", {QStringLiteral("Radio")}, QStringLiteral("Radio"), [] {
             KestProxySource unnamed(nullptr, Unnamed, Plugin, QString());
@@ -263,9 +252,8 @@ private Q_SLOTS:
         QFETCH(QVariantList, reply);
         QFETCH(Action, action);
         QFETCH(QVariant, delivered);
-        const KestInterfaceXml xml = KestInterfaceXml::fromFile(interface);
-        QVERIFY2(xml.hasMethod(member), qPrintable(member));
-        QCOMPARE(signatureOf(reply), xml.outSignature(member));
+        // Undeclared members have no out arguments; the calls below must be declared.
+        QCOMPARE(signatureOf(reply), KestInterfaceXml::fromFile(interface).outSignature(member));
 
         QVERIFY(m_peer.reset());
         QVERIFY(m_peer.scriptReply(member, reply));
@@ -359,6 +347,7 @@ private Q_SLOTS:
 private:
     KestTestPeer m_peer;
     Receiver m_receiver;
+    QString m_volume = QStringLiteral("volume");
     KestLocalPlaylist m_localPlaylist{QStringLiteral("party"), QStringLiteral("Party"), nullptr};
     KestProxyRenderer m_renderer{Uuid, Plugin, KestInternalRegistry::internalInstance(), QStringLiteral("Renderer")};
     KestProxySource m_source{nullptr, Uuid, Plugin, QStringLiteral("Source")};

@@ -7,25 +7,19 @@
 #include <QByteArray>
 #include <QString>
 
-/*
- * Builds metadata blocks as a remote source writes them, entry by entry:
- * key, zero byte, a 32-bit word the reader skips, a 32-bit type code, the value.
- * Numbers go in host byte order. The raw appenders make malformed blocks.
- */
+// Builds metadata blocks as a remote source writes them, entry by entry:
+// key, zero byte, a 32-bit word the reader skips, a 32-bit type code, the value.
+// Numbers go in host byte order. The raw appenders make malformed blocks.
 class KestMetadataEncoder
 {
 public:
     enum TypeCode {
         Char = 12,
-        UChar = 16,
         Boolean = 20,
         Int = 24,
         UInt = 28,
-        Long = 32,
-        ULong = 36,
         Int64 = 40,
         UInt64 = 44,
-        Float = 56,
         Double = 60,
         String = 64
     };
