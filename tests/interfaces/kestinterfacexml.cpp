@@ -3,6 +3,7 @@
 
 #include "kestinterfacexml.h"
 
+#include <QDBusMetaType>
 #include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -43,6 +44,19 @@ KestInterfaceXml KestInterfaceXml::fromFile(const QString &interface)
 {
     QFile file(QStringLiteral(KEST_INTERFACE_DIR "/%1.xml").arg(interface));
     return file.open(QIODevice::ReadOnly) ? parse(file.readAll()).value(interface) : KestInterfaceXml();
+}
+
+QString KestInterfaceXml::signatureOf(const QVariantList &values)
+{
+    QString signature;
+    for (const QVariant &value : values) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        signature += QLatin1String(QDBusMetaType::typeToSignature(value.metaType()));
+#else
+        signature += QLatin1String(QDBusMetaType::typeToSignature(value.userType()));
+#endif
+    }
+    return signature;
 }
 
 QStringList KestInterfaceXml::names(const QString &kind) const

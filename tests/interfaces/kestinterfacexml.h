@@ -7,6 +7,7 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QVariantList>
 
 // One interface of a D-Bus introspection document, reduced to what the contract fixes: its
 // methods and signals with their arguments and annotations. Comments, whitespace and the order
@@ -18,6 +19,8 @@ public:
     static QMap<QString, KestInterfaceXml> parse(const QByteArray &xml);
     //! The interface file installed for \a interface; an empty interface when it is missing.
     static KestInterfaceXml fromFile(const QString &interface);
+    //! The D-Bus signature of a message carrying \a values.
+    static QString signatureOf(const QVariantList &values);
 
     bool isEmpty() const { return m_members.isEmpty(); }
     QStringList methodNames() const { return names(QStringLiteral("method ")); }

@@ -1,11 +1,12 @@
 // SPDX-FileCopyrightText: 2026 The libqkest-shared developers
 // SPDX-License-Identifier: BSD-3-Clause
 
-// Catches: remote errors turned into the wrong code or text; signals taken from a non-owner or with
-// wrong values; requests left pending or calling dead receivers or a proxy they destroyed; media info
-// asked for outside playback, or its (sa{sav}) read or written unlike an independent implementation.
+// Catches: remote errors turned into the wrong code or text; signals taken from a non-owner, with wrong
+// values or undeclared arguments; requests left pending or calling dead receivers or a proxy they destroyed;
+// media info asked for outside playback, or its (sa{sav}) read or written unlike an independent implementation.
 
 #include "kestbusnames_p.h"
+#include "kestinterfacexml.h"
 #include "kestinternalregistry.h"
 #include "kestlocalplaylist.h"
 #include "kestmediainfodbus.h"
@@ -149,9 +150,13 @@ private Q_SLOTS:
             media(p, &KestRenderer::mediaChanged), completed(p, &KestRenderer::playbackCompleted),
             metadata(p, &KestRenderer::metadataChanged), buffering(p, &KestRenderer::bufferingInfo),
             scanning(p, &KestRenderer::scanningInfo), error(p, &KestRenderer::error);
+        // Each signal as its interface file declares it.
         const auto emitFrom = [p](KestTestPeer &peer, const char *signal, const QVariantList &arguments,
                                   const QString &interface = KestBusNames::rendererInterface()) {
-            return peer.emitSignal(p->objectPath(), interface, QLatin1String(signal), arguments);
+            const KestInterfaceXml xml = KestInterfaceXml::fromFile(interface);
+            const QString name = QLatin1String(signal);
+            return xml.hasSignal(name) && KestInterfaceXml::signatureOf(arguments) == xml.signalSignature(name)
+                && peer.emitSignal(p->objectPath(), interface, name, arguments);
         };
         const QString volume = QStringLiteral("volume");
         QVERIFY(proxy->setKestProperty(volume, 5));
