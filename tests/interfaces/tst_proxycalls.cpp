@@ -6,6 +6,7 @@
 // or misread; a signal followed under another name or with other arguments than declared.
 
 #include "kestinterfacexml.h"
+#include "kestreceiver.h"
 #include "kesttestpeer.h"
 
 #include "kestbusnames_p.h"
@@ -25,7 +26,6 @@
 
 #include <functional>
 #include <memory>
-#include <utility>
 
 namespace {
 
@@ -53,29 +53,6 @@ using Action = std::function<QVariant()>;
 } // namespace
 
 Q_DECLARE_METATYPE(Action)
-
-// The caller's side of the callbacks: keeps what was delivered.
-class Receiver : public QObject
-{
-    Q_OBJECT
-public:
-    QVariant delivered;
-
-    QVariant after(bool started)
-    {
-        return started && QTest::qWaitFor([this] { return delivered.isValid(); }) ? std::exchange(delivered, QVariant())
-                                                                                  : QVariant();
-    }
-
-public Q_SLOTS:
-    void onStatus(KestRenderer *, const QString &playlistId, uint index, int state, const QString &objectId)
-    {
-        delivered = QVariantList{playlistId, index, state, objectId};
-    }
-    void onPosition(KestRenderer *, uint position) { delivered = position; }
-    void onMediaInfo(KestRenderer *, const KestMediaInfo &info) { delivered = info.uuid(); }
-    void onProperty(const QString &name, const QVariant &value) { delivered = QVariantList{name, value}; }
-};
 
 class ProxyCallsTest : public QObject
 {
@@ -155,23 +132,21 @@ private Q_SLOTS:
                                << delivered;
         };
         const QVariantList status{QStringLiteral("p"), 1u, 2, QStringLiteral("o")};
-        query("renderer status", renderer, "get_status", "", status, status, [this] {
-            return m_receiver.after(
+        query("renderer status", renderer, "get_status", "", status, QStringLiteral("status p 1 2 o"), [this] {
+            return after(
                 m_renderer.getStatus(&m_receiver, SLOT(onStatus(KestRenderer *, QString, uint, int, QString))));
         });
-        query("renderer position", renderer, "get_position", "", {1234u}, 1234u, [this] {
-            return m_receiver.after(m_renderer.getPosition(&m_receiver, SLOT(onPosition(KestRenderer *, uint))));
-        });
+        query("renderer position", renderer, "get_position", "", {1234u}, QStringLiteral("position 1234"),
+              [this] { return after(m_renderer.getPosition(&m_receiver, SLOT(onPosition(KestRenderer *, uint)))); });
         query("renderer media info", renderer, "get_current_media_info", "now",
-              {QVariant::fromValue(KestMediaInfo(QStringLiteral("m1")))}, QStringLiteral("m1"), [this] {
+              {QVariant::fromValue(KestMediaInfo(QStringLiteral("m1")))}, QStringLiteral("media info m1"), [this] {
                   m_renderer.catchStateChangedSignal(KestRenderer::Playing); // asked only while playing
-                  return m_receiver.after(m_renderer.getCurrentMediaInfo(
+                  return after(m_renderer.getCurrentMediaInfo(
                       &m_receiver, SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)), QStringLiteral("now")));
               });
         query("renderer property", extension, "get_extension_property", "volume", {volume, seven},
-              QVariantList{volume, 7}, [this] {
-                  return m_receiver.after(
-                      m_renderer.kestProperty(m_volume, &m_receiver, SLOT(onProperty(QString, QVariant))));
+              QStringLiteral("volume 7"), [this] {
+                  return after(m_renderer.kestProperty(m_volume, &m_receiver, SLOT(onProperty(QString, QVariant))));
               });
         query("renderer name", extension, "get_name", "", {QStringLiteral("Kitchen")}, QStringLiteral("Kitchen"), [] {
             // Without a name, the proxy asks for it at once, and tells.
@@ -180,9 +155,8 @@ private Q_SLOTS:
             return named.wait() && unnamed.name() == named.at(0).at(0).toString() ? named.at(0).at(0) : QVariant();
         });
         query("source property", extension, "get_extension_property", "volume", {volume, seven},
-              QVariantList{volume, 7}, [this] {
-                  return m_receiver.after(
-                      m_source.kestProperty(m_volume, &m_receiver, SLOT(onProperty(QString, QVariant))));
+              QStringLiteral("volume 7"), [this] {
+                  return after(m_source.kestProperty(m_volume, &m_receiver, SLOT(onProperty(QString, QVariant))));
               });
         query("source name", extension, "get_name", "", {QStringLiteral("Radio")}, QStringLiteral("Radio"), [] {
             KestProxySource unnamed(nullptr, Unnamed, Plugin, QString());
@@ -314,8 +288,16 @@ private Q_SLOTS:
     }
 
 private:
+    // What the receiver was told, once a started request has called it.
+    QVariant after(bool started)
+    {
+        return started && QTest::qWaitFor([this] { return !m_receiver.events.isEmpty(); })
+            ? m_receiver.events.takeFirst()
+            : QVariant();
+    }
+
     KestTestPeer m_peer;
-    Receiver m_receiver;
+    KestReceiver m_receiver;
     QString m_volume = QStringLiteral("volume");
     KestLocalPlaylist m_localPlaylist{QStringLiteral("party"), QStringLiteral("Party"), nullptr};
     KestProxyRenderer m_renderer{Uuid, Plugin, KestInternalRegistry::internalInstance(), QStringLiteral("Renderer")};

@@ -14,6 +14,7 @@
 #include "kestproxyrendererplaybackrequest.h"
 #include "kestproxyrendererpositionrequest.h"
 #include "kestproxyrendererstatusrequest.h"
+#include "kestreceiver.h"
 #include "kesttestbus.h"
 #include "kesttestpeer.h"
 
@@ -30,44 +31,6 @@ namespace {
 
 const QString Plugin = QStringLiteral("peerplugin");
 const QString Uuid = QStringLiteral("r1");
-
-// Records every callback as one line of text.
-class Receiver : public QObject
-{
-    Q_OBJECT
-public:
-    QStringList events;
-    KestMediaInfo mediaInfo;
-    std::function<void()> then; // run after each callback
-
-public Q_SLOTS:
-    void onStatus(KestRenderer *, const QString &playlistId, uint index, int state, const QString &objectId)
-    {
-        add(QStringLiteral("status %1 %2 %3 %4").arg(playlistId).arg(index).arg(state).arg(objectId));
-    }
-    void onPosition(KestRenderer *, uint position) { add(QStringLiteral("position %1").arg(position)); }
-    void onMediaInfo(KestRenderer *, const KestMediaInfo &info)
-    {
-        mediaInfo = info;
-        add(QStringLiteral("media info"));
-    }
-    void onProperty(const QString &name, const QVariant &value)
-    {
-        add(name + QLatin1Char(' ') + (value.isValid() ? value.toString() : QStringLiteral("(invalid)")));
-    }
-    void onError(KestRenderer *, const KestError &error)
-    {
-        add(QStringLiteral("error %1 %2").arg(error.code()).arg(error.text()));
-    }
-
-private:
-    void add(const QString &line)
-    {
-        events << line;
-        if (then)
-            then();
-    }
-};
 
 #define STATUS_SLOT SLOT(onStatus(KestRenderer *, QString, uint, int, QString))
 #define POSITION_SLOT SLOT(onPosition(KestRenderer *, uint))
@@ -121,7 +84,7 @@ private Q_SLOTS:
         QVERIFY(m_peer.scriptReply(QStringLiteral("get_current_media_info"), {QVariant::fromValue(info)}));
         auto proxy = newProxy();
         QVERIFY(proxy->connectToRendererSignals());
-        Receiver receiver;
+        KestReceiver receiver;
         // Nothing is asked before the renderer has told its state.
         QVERIFY(!proxy->getCurrentMediaInfo(&receiver, MEDIA_INFO_SLOT, QStringLiteral("full")));
         for (int state : {0, 1, 2, 3, 7, -1}) {
@@ -262,7 +225,7 @@ private Q_SLOTS:
     {
         auto proxy = newProxy();
         proxy->catchStateChangedSignal(KestRenderer::Playing);
-        Receiver receiver;
+        KestReceiver receiver;
         QVERIFY(!proxy->getPosition(&receiver, STATUS_SLOT));
         QVERIFY(!proxy->getStatus(&receiver, SLOT(missing())));
         QVERIFY(!proxy->getCurrentMediaInfo(&receiver, POSITION_SLOT, QString()));
@@ -286,7 +249,7 @@ private Q_SLOTS:
         KestProxyRenderer *p = proxy.get();
         const char *onError = SLOT(onError(KestRenderer *, KestError));
         // Success is reported through the error member with code 0; after a status, without text.
-        Receiver played, status;
+        KestReceiver played, status;
         QVERIFY((new KestProxyRendererPlaybackRequest(p, p, QStringLiteral("play"), &played, onError))->call());
         QVERIFY((new KestProxyRendererStatusRequest(p, p, QStringLiteral("get_status"), &status, onError, &status,
                                                     STATUS_SLOT))
@@ -305,7 +268,7 @@ private Q_SLOTS:
                                    {QStringLiteral("volume"), QVariant::fromValue(QDBusVariant(9))}));
         auto proxy = newProxy();
         proxy->catchStateChangedSignal(KestRenderer::Paused);
-        auto *receiver = new Receiver;
+        auto *receiver = new KestReceiver;
         QString name = QStringLiteral("volume");
         QVERIFY(proxy->getStatus(receiver, STATUS_SLOT));
         QVERIFY(proxy->getPosition(receiver, POSITION_SLOT));
@@ -327,7 +290,7 @@ private Q_SLOTS:
 
         QVERIFY(m_peer.scriptReply(QStringLiteral("get_status"), {QString(), 0u, 0, QString()}));
         QPointer<KestProxyRenderer> proxy = newProxy().release();
-        Receiver receiver;
+        KestReceiver receiver;
         receiver.then = [&proxy] { delete proxy; };
         QVERIFY(proxy->getStatus(&receiver, STATUS_SLOT));
         QTRY_VERIFY(!proxy);
@@ -340,7 +303,7 @@ private Q_SLOTS:
         QVERIFY(silent.start({KestBusNames::rendererService(Plugin, uuid)}, {KestBusNames::rendererPath(uuid)}));
         for (const char *member : {"get_status", "get_position", "get_current_media_info", "get_extension_property"})
             QVERIFY(silent.scriptNoReply(QLatin1String(member)));
-        Receiver receiver;
+        KestReceiver receiver;
         QString name = QStringLiteral("volume");
         {
             auto proxy = newProxy(QStringLiteral("Silent"), uuid);
@@ -355,7 +318,7 @@ private Q_SLOTS:
         // A second proxy's pending read tells when the renderer's departure has been noticed: a
         // failed read hands the name and an invalid value to the result member.
         auto witness = newProxy(QStringLiteral("Silent"), uuid);
-        Receiver witnessReceiver;
+        KestReceiver witnessReceiver;
         QVERIFY(witness->kestProperty(name, &witnessReceiver, PROPERTY_SLOT));
         QVERIFY(silent.waitForCalls(QStringLiteral("get_extension_property"), 2));
         silent.kill();
@@ -379,7 +342,7 @@ private Q_SLOTS:
 
         auto proxy = newProxy(QStringLiteral("Python"), uuid);
         proxy->catchStateChangedSignal(KestRenderer::Playing);
-        Receiver receiver;
+        KestReceiver receiver;
         QVERIFY(proxy->getCurrentMediaInfo(&receiver, MEDIA_INFO_SLOT, QStringLiteral("all")));
         QTRY_COMPARE(receiver.events.size(), 1);
         QCOMPARE(receiver.mediaInfo,

@@ -9,11 +9,11 @@
 #include "kestmetadataencoder.h"
 #include "kestproxysource.h"
 #include "kestproxysourcepropertyrequest.h"
+#include "kestreceiver.h"
 #include "kesttestbus.h"
 #include "kesttestpeer.h"
 
 #include <kestbrowseresultdbusstruct.h>
-#include <kesterror.h>
 #include <kestqueryresultdbusstruct.h>
 
 #include <QDBusConnection>
@@ -24,7 +24,6 @@
 #include <QTest>
 
 #include <climits>
-#include <functional>
 #include <memory>
 #include <utility>
 
@@ -53,52 +52,6 @@ QVariantList queryBatch(int remaining, const char *rows, int errorCode = 0, cons
 
 } // namespace
 
-// Records every callback as one line of text.
-class Receiver : public QObject
-{
-    Q_OBJECT
-public:
-    QStringList events;
-    std::function<void()> then; // run after each callback
-
-    QString all() const { return events.join(QLatin1Char('|')); }
-
-public Q_SLOTS:
-    void onBrowseRow(uint id, const QString &objectId, const Metamap &metadata, uint index, int remaining)
-    {
-        QString line = QStringLiteral("row %1 %2 %3 %4").arg(id).arg(objectId).arg(index).arg(remaining);
-        for (auto it = metadata.cbegin(); it != metadata.cend(); ++it)
-            line += QLatin1Char(' ') + it.key() + QLatin1Char('=') + it.value().toString();
-        add(line);
-    }
-    void onQueryRow(uint id, const QStringList &row, uint index, int remaining)
-    {
-        add(QStringLiteral("row %1 %2 %3 %4").arg(id).arg(row.join(QLatin1Char(','))).arg(index).arg(remaining));
-    }
-    void onBrowseError(uint id, uint code, const QString &message) { onQueryError(id, int(code), message); }
-    void onQueryError(uint id, int code, const QString &message)
-    {
-        add(QStringLiteral("error %1 %2 %3").arg(id).arg(code).arg(message));
-    }
-    void onProperty(const QString &name, const QVariant &value)
-    {
-        add(name + QLatin1Char(' ') + (value.isValid() ? value.toString() : QStringLiteral("(invalid)")));
-    }
-    void onMeta(uint id, const QStringList &keys, const QStringList &values)
-    {
-        add(QStringLiteral("meta %1 %2 %3").arg(id).arg(keys.join(QLatin1Char(',')), values.join(QLatin1Char(','))));
-    }
-    void onMetaError(uint id, const QString &message) { add(QStringLiteral("meta error %1 %2").arg(id).arg(message)); }
-
-private:
-    void add(const QString &line)
-    {
-        events << line;
-        if (then)
-            then();
-    }
-};
-
 #define BROWSE_SLOTS SLOT(onBrowseRow(uint, QString, Metamap, uint, int)), SLOT(onBrowseError(uint, uint, QString))
 #define QUERY_SLOTS SLOT(onQueryRow(uint, QStringList, uint, int)), SLOT(onQueryError(uint, int, QString))
 
@@ -109,7 +62,7 @@ public:
     using KestProxySource::KestProxySource;
     int replies = 0;
 
-    void getMetadata(uint id, Receiver *receiver)
+    void getMetadata(uint id, KestReceiver *receiver)
     {
         setGetMetaId(id);
         ongoingGetMetas().insert(id,
@@ -205,7 +158,7 @@ private Q_SLOTS:
 
     void properties()
     {
-        Receiver receiver;
+        KestReceiver receiver;
         QString volume = QStringLiteral("volume");
         QString empty;
         const QString get = QStringLiteral("get_extension_property");
@@ -221,7 +174,7 @@ private Q_SLOTS:
         QVERIFY(m_peer->scriptError(get, QStringLiteral("unknown")));
         QVERIFY(!m_proxy->kestProperty(volume, nullptr, onProperty));
         QVERIFY(!m_proxy->kestProperty(empty, &receiver, onProperty));
-        QVERIFY(m_proxy->kestProperty(volume, std::make_unique<Receiver>().get(), onProperty));
+        QVERIFY(m_proxy->kestProperty(volume, std::make_unique<KestReceiver>().get(), onProperty));
         QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(noSuchSlot(QString, QVariant))));
         QVERIFY(m_proxy->kestProperty(volume, &receiver, onProperty));
         QTRY_VERIFY(m_proxy->findChildren<KestProxySourcePropertyRequest *>().isEmpty());
@@ -288,7 +241,7 @@ private Q_SLOTS:
     {
         QFETCH(QVariantList, batch);
         QFETCH(QString, events);
-        Receiver receiver;
+        KestReceiver receiver;
         connect(m_proxy.get(), &KestSource::browseCompleted, &receiver,
                 [&receiver] { receiver.events << QStringLiteral("completed"); });
         const bool browse = batch.size() == 1;
@@ -301,7 +254,7 @@ private Q_SLOTS:
     void requestIds()
     {
         // Nothing to browse for, or nobody to tell: nothing starts.
-        Receiver receiver;
+        KestReceiver receiver;
         QCOMPARE(start(true, {1u}, &receiver, {}), 0u);
         QCOMPARE(startBrowse(1, nullptr), 0u);
         QCOMPARE(startQuery(1, nullptr), 0u);
@@ -322,7 +275,7 @@ private Q_SLOTS:
         QCOMPARE(push(0, browseBatch({row(0, 0, "c")})), QString());
         QCOMPARE(push(0, queryBatch(0, "d")), QString());
         // A repeated id replaces the pending request; its first receiver hears nothing more.
-        Receiver replaced;
+        KestReceiver replaced;
         QCOMPARE(startBrowse(21, &replaced), 21u);
         QCOMPARE(startBrowse(21, &receiver), 21u);
         QCOMPARE(startQuery(22, &replaced), 22u);
@@ -355,7 +308,7 @@ private Q_SLOTS:
     void deadReceiversAndProxies()
     {
         // Requests whose receiver is gone end silently, without browseCompleted.
-        auto gone = std::make_unique<Receiver>();
+        auto gone = std::make_unique<KestReceiver>();
         QSignalSpy completed(m_proxy.get(), &KestSource::browseCompleted);
         QCOMPARE(startBrowse(41, gone.get()), 41u);
         QCOMPARE(startQuery(42, gone.get()), 42u);
@@ -366,7 +319,7 @@ private Q_SLOTS:
         QCOMPARE(completed.size(), 0);
 
         // Proxies destroyed with work pending call nobody back; their receiver object is gone.
-        Receiver receiver;
+        KestReceiver receiver;
         QCOMPARE(startBrowse(51, &receiver), 51u);
         QCOMPARE(startQuery(52, &receiver), 52u);
         m_proxy.reset();
@@ -384,7 +337,7 @@ private Q_SLOTS:
     {
         // The last row has ended the browse before the slot runs, so a follow-up browse that the
         // source gives the same id stays pending.
-        Receiver receiver;
+        KestReceiver receiver;
         QCOMPARE(startBrowse(91, &receiver), 91u);
         bool followUp = true;
         receiver.then = [&] {
@@ -406,7 +359,7 @@ private Q_SLOTS:
         m_proxy.reset();
         MetadataSource source(nullptr, m_uuid, Plugin, QStringLiteral("Source"));
         QVERIFY(source.initDBusConnection());
-        Receiver receiver;
+        KestReceiver receiver;
         const QByteArray block = KestMetadataEncoder()
                                      .addString(QStringLiteral("artist"), QStringLiteral("Nina"))
                                      .addInt(QStringLiteral("year"), 1958)
@@ -442,7 +395,7 @@ private Q_SLOTS:
         QVERIFY(python.waitForStarted());
         QVERIFY(KestTestBus::waitForOwner(service));
         QVERIFY(newProxy());
-        Receiver receiver;
+        KestReceiver receiver;
         QCOMPARE(m_proxy->browse(QString(), QStringLiteral("pred"), {QStringLiteral("title"), QStringLiteral("size")},
                                  3, 4, &receiver, BROWSE_SLOTS),
                  61u);
