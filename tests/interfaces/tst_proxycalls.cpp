@@ -132,22 +132,18 @@ private Q_SLOTS:
                                << delivered;
         };
         const QVariantList status{QStringLiteral("p"), 1u, 2, QStringLiteral("o")};
-        query("renderer status", renderer, "get_status", "", status, QStringLiteral("status p 1 2 o"), [this] {
-            return after(
-                m_renderer.getStatus(&m_receiver, SLOT(onStatus(KestRenderer *, QString, uint, int, QString))));
-        });
+        query("renderer status", renderer, "get_status", "", status, QStringLiteral("status p 1 2 o"),
+              [this] { return after(m_renderer.getStatus(&m_receiver, STATUS_SLOT)); });
         query("renderer position", renderer, "get_position", "", {1234u}, QStringLiteral("position 1234"),
-              [this] { return after(m_renderer.getPosition(&m_receiver, SLOT(onPosition(KestRenderer *, uint)))); });
+              [this] { return after(m_renderer.getPosition(&m_receiver, POSITION_SLOT)); });
         query("renderer media info", renderer, "get_current_media_info", "now",
               {QVariant::fromValue(KestMediaInfo(QStringLiteral("m1")))}, QStringLiteral("media info m1"), [this] {
                   m_renderer.catchStateChangedSignal(KestRenderer::Playing); // asked only while playing
-                  return after(m_renderer.getCurrentMediaInfo(
-                      &m_receiver, SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)), QStringLiteral("now")));
+                  return after(m_renderer.getCurrentMediaInfo(&m_receiver, MEDIA_INFO_SLOT, QStringLiteral("now")));
               });
         query("renderer property", extension, "get_extension_property", "volume", {volume, seven},
-              QStringLiteral("volume 7"), [this] {
-                  return after(m_renderer.kestProperty(m_volume, &m_receiver, SLOT(onProperty(QString, QVariant))));
-              });
+              QStringLiteral("volume 7"),
+              [this] { return after(m_renderer.kestProperty(m_volume, &m_receiver, PROPERTY_SLOT)); });
         query("renderer name", extension, "get_name", "", {QStringLiteral("Kitchen")}, QStringLiteral("Kitchen"), [] {
             // Without a name, the proxy asks for it at once, and tells.
             KestProxyRenderer unnamed(Uuid, Plugin, KestInternalRegistry::internalInstance(), QString());
@@ -155,9 +151,8 @@ private Q_SLOTS:
             return named.wait() && unnamed.name() == named.at(0).at(0).toString() ? named.at(0).at(0) : QVariant();
         });
         query("source property", extension, "get_extension_property", "volume", {volume, seven},
-              QStringLiteral("volume 7"), [this] {
-                  return after(m_source.kestProperty(m_volume, &m_receiver, SLOT(onProperty(QString, QVariant))));
-              });
+              QStringLiteral("volume 7"),
+              [this] { return after(m_source.kestProperty(m_volume, &m_receiver, PROPERTY_SLOT)); });
         query("source name", extension, "get_name", "", {QStringLiteral("Radio")}, QStringLiteral("Radio"), [] {
             KestProxySource unnamed(nullptr, Unnamed, Plugin, QString());
             unnamed.initDBusConnection();

@@ -75,4 +75,12 @@ private:
     }
 };
 
+// The receiver's members, as the proxies take them.
+#define STATUS_SLOT SLOT(onStatus(KestRenderer *, QString, uint, int, QString))
+#define POSITION_SLOT SLOT(onPosition(KestRenderer *, uint))
+#define MEDIA_INFO_SLOT SLOT(onMediaInfo(KestRenderer *, KestMediaInfo))
+#define PROPERTY_SLOT SLOT(onProperty(QString, QVariant))
+#define BROWSE_SLOTS SLOT(onBrowseRow(uint, QString, Metamap, uint, int)), SLOT(onBrowseError(uint, uint, QString))
+#define QUERY_SLOTS SLOT(onQueryRow(uint, QStringList, uint, int)), SLOT(onQueryError(uint, int, QString))
+
 #endif
