@@ -59,10 +59,6 @@ private:
 private Q_SLOTS:
     void initTestCase()
     {
-        qRegisterMetaType<KestError>();
-        qRegisterMetaType<KestContent>();
-        qRegisterMetaType<KestPlaylist *>();
-        qRegisterMetaType<KestRenderer::State>();
         qDBusRegisterMetaType<KestMediaInfo>();
         QVERIFY(m_peer.start({KestBusNames::rendererService(Plugin, Uuid)}, {KestBusNames::rendererPath(Uuid)}));
     }

@@ -34,8 +34,7 @@ class Renderer(dbus.service.Object):
             for key, values in info[1].items()])
 
 
-def entry(key, code, value):
-    # key, zero byte, a word the reader skips, the type code, the value; host byte order.
+def entry(key, code, value):  # host byte order, as the sources write it
     return key.encode("latin-1") + b"\0" + struct.pack("=ii", 0x5A5A5A5A, code) + value
 
 
@@ -53,11 +52,10 @@ class Source(dbus.service.Object):
     @dbus.service.method(SOURCE, in_signature="ssasuu", out_signature="u", sender_keyword="caller")
     def browse(self, object_id, predicate, keys, offset, count, caller=None):
         block = b"".join([entry("char", 12, struct.pack("=b", -1)), entry("bool", 20, struct.pack("=i", 5)),
-                          entry("int", 24, struct.pack("=i", -123456)),
+                          entry("int", 24, struct.pack("=i", -123456)), entry("double", 60, struct.pack("=d", 0.1)),
                           entry("uint", 28, struct.pack("=I", 4000000000)),
                           entry("int64", 40, struct.pack("=q", -5000000000)),
                           entry("uint64", 44, struct.pack("=Q", 18000000000000000000)),
-                          entry("double", 60, struct.pack("=d", 0.1)),
                           entry("title", 64, "Caf\u00e9".encode("latin-1") + b"\0"), entry("empty", 64, b"\0")])
         rows = [(1, dbus.UInt32(0), "first", dbus.ByteArray(block), "", dbus.UInt32(0), ""),
                 (0, dbus.UInt32(1), "last", dbus.ByteArray(b""), "", dbus.UInt32(0), "")]

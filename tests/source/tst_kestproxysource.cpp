@@ -17,7 +17,6 @@
 #include <kestqueryresultdbusstruct.h>
 
 #include <QDBusConnection>
-#include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QProcess>
 #include <QSignalSpy>
@@ -122,15 +121,6 @@ private:
     }
 
 private Q_SLOTS:
-    void initTestCase()
-    {
-        // The test plays the remote source's side of the wire too.
-        qDBusRegisterMetaType<KestBrowseResultDBusStruct>();
-        qDBusRegisterMetaType<QList<KestBrowseResultDBusStruct>>();
-        qDBusRegisterMetaType<KestQueryResultDBusStruct>();
-        qDBusRegisterMetaType<QList<KestQueryResultDBusStruct>>();
-    }
-
     // A remote source of its own for every test, and a proxy that knows its name already.
     void init()
     {
