@@ -17,22 +17,19 @@ QMap<QString, KestInterfaceXml> KestInterfaceXml::parse(const QByteArray &xml)
     bool isSignal = false;
     while (reader.readNext() != QXmlStreamReader::Invalid && !reader.atEnd()) {
         const QString element = reader.name().toString();
-        const QXmlStreamAttributes attributes = reader.attributes();
-        const auto attribute = [&attributes](const char *name) {
-            return attributes.value(QLatin1String(name)).toString();
-        };
+        const auto attr = [&](const char *n) { return reader.attributes().value(QLatin1String(n)).toString(); };
         if (element == QLatin1String("interface")) {
-            interface = reader.isStartElement() ? &interfaces[attribute("name")] : nullptr;
+            interface = reader.isStartElement() ? &interfaces[attr("name")] : nullptr;
         } else if (interface && (element == QLatin1String("method") || element == QLatin1String("signal"))) {
             isSignal = element == QLatin1String("signal");
-            member = reader.isStartElement() ? &interface->m_members[element + QLatin1Char(' ') + attribute("name")]
+            member = reader.isStartElement() ? &interface->m_members[element + QLatin1Char(' ') + attr("name")]
                                              : nullptr;
         } else if (member && reader.isStartElement() && element == QLatin1String("arg")) {
-            const bool out = isSignal || attribute("direction") == QLatin1String("out");
-            *member << (out ? QStringLiteral("out ") : QStringLiteral("in ")) + attribute("type") + QLatin1Char(' ')
-                    + attribute("name");
+            const bool out = isSignal || attr("direction") == QLatin1String("out");
+            *member << (out ? QStringLiteral("out ") : QStringLiteral("in ")) + attr("type") + QLatin1Char(' ')
+                    + attr("name");
         } else if (member && reader.isStartElement() && element == QLatin1String("annotation")) {
-            *member << QLatin1Char('@') + attribute("name") + QLatin1Char('=') + attribute("value");
+            *member << QLatin1Char('@') + attr("name") + QLatin1Char('=') + attr("value");
         }
     }
     if (reader.hasError())

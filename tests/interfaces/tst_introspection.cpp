@@ -1,9 +1,9 @@
 // SPDX-FileCopyrightText: 2026 The libqkest-shared developers
 // SPDX-License-Identifier: BSD-3-Clause
 
-// Catches: an interface file that qdbusxml2cpp refuses; an exported object whose introspection,
-// seen from another process, is not its interface file; an adaptor serving a method its file does
-// not declare, or answering or signalling with other types than the file declares.
+// Catches: an exported object whose introspection, seen from another process, is not its interface
+// file; an adaptor serving a method its file does not declare, or answering or signalling with other
+// types than the file declares.
 
 #include "kestbusclient.h"
 #include "kestinterfacexml.h"
@@ -17,10 +17,8 @@
 #include <kestproxysource.h>
 #include <kestshared.h>
 
-#include <QDir>
 #include <QMetaMethod>
 #include <QProcess>
-#include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
@@ -71,23 +69,6 @@ private Q_SLOTS:
         QVERIFY(KestShared::instance()->publishPlaylist(playlist));
         m_proxy = std::make_unique<KestProxySource>(nullptr, Uuid, QStringLiteral("plug"), QStringLiteral("Source"));
         QVERIFY(m_proxy->initDBusConnection());
-    }
-
-    void qtToolsAcceptTheInterfaceFiles()
-    {
-        const QStringList files = QDir(QStringLiteral(KEST_INTERFACE_DIR)).entryList({QStringLiteral("*.xml")});
-        QCOMPARE(files.size(), 8);
-        QTemporaryDir output;
-        for (const QString &file : files) {
-            QProcess tool;
-            tool.start(QStringLiteral(KEST_QDBUSXML2CPP),
-                       {QStringLiteral("-p"), output.filePath(QStringLiteral("proxy")), QStringLiteral("-a"),
-                        output.filePath(QStringLiteral("adaptor")), QStringLiteral(KEST_INTERFACE_DIR "/") + file});
-            QVERIFY(tool.waitForFinished());
-            QVERIFY2(tool.exitStatus() == QProcess::NormalExit && tool.exitCode() == 0
-                         && tool.readAllStandardError().isEmpty(),
-                     qPrintable(file));
-        }
     }
 
     void introspectionIsTheInterfaceFile_data()
