@@ -36,10 +36,7 @@ public Q_SLOTS:
         mediaInfo = info;
         add(QStringLiteral("media info ") + info.uuid());
     }
-    void onError(KestRenderer *, const KestError &error)
-    {
-        add(QStringLiteral("error %1 %2").arg(error.code()).arg(error.text()));
-    }
+    void onError(KestRenderer *, const KestError &e) { add(QStringLiteral("error %1 %2").arg(e.code()).arg(e.text())); }
     void onProperty(const QString &name, const QVariant &value)
     {
         add(name + QLatin1Char(' ') + (value.isValid() ? value.toString() : QStringLiteral("(invalid)")));
