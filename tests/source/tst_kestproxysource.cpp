@@ -377,11 +377,10 @@ private Q_SLOTS:
         KestReceiver receiver;
         QCOMPARE(m_proxy->browse(QString(), QStringLiteral("p"), {}, 0, 0, &receiver, BROWSE_SLOTS), 61u);
         QCOMPARE(m_proxy->query(QStringLiteral("genre"), &receiver, QUERY_SLOTS), 62u);
-        QTRY_COMPARE(receiver.events.size(), 4);
-        QCOMPARE(receiver.all(),
-                 QStringLiteral("row 61 first 0 1 bool=true char=-1 double=0.1 empty= int=-123456 "
-                                "int64=-5000000000 title=Caf\u00e9 uint=4000000000 uint64=18000000000000000000|"
-                                "row 61 last 1 0|row 62 genre,b 5 1|row 62  6 0"));
+        QTRY_COMPARE(receiver.all(),
+                     QStringLiteral("row 61 first 0 1 bool=true char=-1 double=0.1 empty= int=-123456 "
+                                    "int64=-5000000000 title=Caf\u00e9 uint=4000000000 uint64=18000000000000000000|"
+                                    "row 61 last 1 0|row 62 genre,b 5 1|row 62  6 0"));
     }
 };
 
