@@ -207,9 +207,11 @@ private Q_SLOTS:
         QCOMPARE(pending(proxy.get()), 0);
     }
 
-    void refusedCallsAreCompletedAtOnce()
+    void requestsComplete()
     {
+        QVERIFY(m_peer.scriptReply(QStringLiteral("get_status"), {QStringLiteral("p"), 1u, 2, QStringLiteral("o")}));
         auto proxy = newProxy();
+        KestProxyRenderer *p = proxy.get();
         proxy->catchStateChangedSignal(KestRenderer::Playing);
         KestReceiver receiver;
         QVERIFY(!proxy->getPosition(&receiver, STATUS_SLOT));
@@ -219,20 +221,14 @@ private Q_SLOTS:
         QVERIFY(!proxy->assignPlaylist(nullptr));
         QCOMPARE(pending(proxy.get()), 0);
         // An error receiver without a fitting member refuses the call as well.
-        KestProxyRendererPositionRequest request(proxy.get(), proxy.get(), QStringLiteral("get_position"), &receiver,
-                                                 POSITION_SLOT, &receiver, POSITION_SLOT);
-        QVERIFY(!request.call());
+        QVERIFY(!KestProxyRendererPositionRequest(p, p, QStringLiteral("get_position"), &receiver, POSITION_SLOT,
+                                                  &receiver, POSITION_SLOT)
+                     .call());
         // Calls go out in order, so once play has arrived nothing else was sent before it.
         QVERIFY(proxy->play());
         QVERIFY(m_peer.waitForCalls(QStringLiteral("play")));
         QCOMPARE(m_peer.calls().size(), 1);
-    }
 
-    void requestsReportThroughTheErrorMember()
-    {
-        QVERIFY(m_peer.scriptReply(QStringLiteral("get_status"), {QStringLiteral("p"), 1u, 2, QStringLiteral("o")}));
-        auto proxy = newProxy();
-        KestProxyRenderer *p = proxy.get();
         const char *onError = SLOT(onError(KestRenderer *, KestError));
         // Success is reported through the error member with code 0; after a status, without text.
         KestReceiver played, status;
@@ -245,7 +241,7 @@ private Q_SLOTS:
         QCOMPARE(status.events, (QStringList{QStringLiteral("status p 1 2 o"), QStringLiteral("error 0 ")}));
     }
 
-    void destroyedReceiversAreNotCalled()
+    void deadReceiversAndProxies()
     {
         QVERIFY(m_peer.scriptReply(QStringLiteral("get_status"), {QString(), 0u, 0, QString()}));
         QVERIFY(m_peer.scriptReply(QStringLiteral("get_position"), {5u}));
@@ -264,22 +260,17 @@ private Q_SLOTS:
         delete receiver;
         QTRY_COMPARE(pending(proxy.get()), 0);
         QCOMPARE(proxy->property("volume"), QVariant(9));
-    }
 
-    void proxyDestroyedFromItsOwnCallbacks()
-    {
         // An application that drops the renderer when it fails, or from a reply's member.
         QVERIFY(m_peer.scriptError(QStringLiteral("get_name"), QStringLiteral("7:gone")));
         QPointer<KestProxyRenderer> failing = newProxy(QString()).release();
         connect(failing, &KestRenderer::error, failing, [&failing] { delete failing; });
         QTRY_VERIFY(!failing);
-
-        QVERIFY(m_peer.scriptReply(QStringLiteral("get_status"), {QString(), 0u, 0, QString()}));
-        QPointer<KestProxyRenderer> proxy = newProxy().release();
-        KestReceiver receiver;
-        receiver.then = [&proxy] { delete proxy; };
-        QVERIFY(proxy->getStatus(&receiver, STATUS_SLOT));
-        QTRY_VERIFY(!proxy);
+        QPointer<KestProxyRenderer> dropped = newProxy().release();
+        KestReceiver dropper;
+        dropper.then = [&dropped] { delete dropped; };
+        QVERIFY(dropped->getStatus(&dropper, STATUS_SLOT));
+        QTRY_VERIFY(!dropped);
     }
 
     void proxyDestroyedWithPendingRequests()

@@ -13,16 +13,9 @@
 class KestMetadataEncoder
 {
 public:
-    enum TypeCode {
-        Char = 12,
-        Boolean = 20,
-        Int = 24,
-        UInt = 28,
-        Int64 = 40,
-        UInt64 = 44,
-        Double = 60,
-        String = 64
-    };
+    // The type codes the reader knows.
+    static constexpr qint32 Char = 12, Boolean = 20, Int = 24, UInt = 28, Int64 = 40, UInt64 = 44, Double = 60,
+                            String = 64;
 
     KestMetadataEncoder &addChar(const QString &key, signed char value) { return addEntry(key, Char, value); }
     KestMetadataEncoder &addBool(const QString &key, qint32 value) { return addEntry(key, Boolean, value); }
