@@ -22,11 +22,8 @@ public:
     //! The D-Bus signature of a message carrying \a values.
     static QString signatureOf(const QVariantList &values);
 
-    bool isEmpty() const { return m_members.isEmpty(); }
     QStringList methodNames() const { return names(QStringLiteral("method ")); }
     QStringList signalNames() const { return names(QStringLiteral("signal ")); }
-    bool hasMethod(const QString &name) const { return m_members.contains(QStringLiteral("method ") + name); }
-    bool hasSignal(const QString &name) const { return m_members.contains(QStringLiteral("signal ") + name); }
     //! The types of the "in" or "out" arguments of \a member, "method NAME" or "signal NAME".
     QStringList types(const QString &member, const char *direction) const;
     QString inSignature(const QString &method) const { return signature(QStringLiteral("method ") + method, "in"); }

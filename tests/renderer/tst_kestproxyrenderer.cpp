@@ -104,7 +104,8 @@ private Q_SLOTS:
                                   const QString &interface = KestBusNames::rendererInterface()) {
             const KestInterfaceXml xml = KestInterfaceXml::fromFile(interface);
             const QString name = QLatin1String(signal);
-            return xml.hasSignal(name) && KestInterfaceXml::signatureOf(arguments) == xml.signalSignature(name)
+            return xml.signalNames().contains(name)
+                && KestInterfaceXml::signatureOf(arguments) == xml.signalSignature(name)
                 && peer.emitSignal(p->objectPath(), interface, name, arguments);
         };
         const QString volume = QStringLiteral("volume");
