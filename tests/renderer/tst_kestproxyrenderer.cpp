@@ -65,18 +65,76 @@ private Q_SLOTS:
 
     void init() { QVERIFY(m_peer.reset()); }
 
-    void mediaInfoOnlyWhilePlayingOrPaused()
+    void errorsReachTheCaller_data()
+    {
+        QTest::addColumn<QString>("fault");
+        QTest::addColumn<QString>("text");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message"); // a pattern
+        // Remote renderers fail with "code:text"; a code that is no number reads as 0.
+        const auto remote = [](const char *row, const char *text, int code, const char *message) {
+            QTest::newRow(row) << QStringLiteral("error") << QString::fromLatin1(text) << code
+                               << QString::fromLatin1(message);
+        };
+        remote("code and text", "7:Device busy", 7, "^Device busy$");
+        remote("leading blank", "7: Device busy", 7, "^ Device busy$");
+        remote("further colons", "12:a:b: c", 12, "^a:b: c$");
+        remote("code zero", "0:fine", 0, "^fine$");
+        remote("negative code", "-4:low", -4, "^low$");
+        remote("letters in code", "12a:odd", 0, "^odd$");
+        remote("empty code", ":odd", 0, "^odd$");
+        remote("no colon", "Device busy", 3, "^Device busy$");
+        remote("empty", "", 3, "^$");
+        // Failures of the bus itself; the daemon gives up on an unanswered call after 5 s.
+        QTest::newRow("reply of another type")
+            << QStringLiteral("reply") << QString() << 0 << QStringLiteral("got \"i\"");
+        QTest::newRow("nobody owns the name")
+            << QStringLiteral("nobody") << QString() << 3 << QStringLiteral("peerplugin\\.nobody");
+        QTest::newRow("renderer leaves") << QStringLiteral("exit") << QString() << 3 << QString();
+        QTest::newRow("renderer stays silent") << QStringLiteral("silent") << QString() << 3 << QString();
+    }
+
+    void errorsReachTheCaller()
+    {
+        QFETCH(QString, fault);
+        QFETCH(QString, text);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        const QString member = QStringLiteral("get_name");
+        KestTestPeer own;
+        if (fault == QLatin1String("error"))
+            QVERIFY(m_peer.scriptError(member, text, QStringLiteral("com.zorvo.kesttest.Other")));
+        else if (fault == QLatin1String("reply"))
+            QVERIFY(m_peer.scriptReply(member, {42}));
+        else if (fault != QLatin1String("nobody"))
+            QVERIFY(own.start({KestBusNames::rendererService(Plugin, fault)}, {KestBusNames::rendererPath(fault)}));
+        QVERIFY(fault != QLatin1String("exit") || own.scriptExit(member));
+        QVERIFY(fault != QLatin1String("silent") || own.scriptNoReply(member));
+
+        auto proxy = newProxy(QString(),
+                              fault == QLatin1String("error") || fault == QLatin1String("reply") ? Uuid : fault);
+        QSignalSpy errors(proxy.get(), &KestRenderer::error);
+        QVERIFY(errors.wait(20000));
+        const KestError error = qvariant_cast<KestError>(errors.at(0).at(0));
+        QCOMPARE(error.code(), code);
+        QVERIFY2(QRegularExpression(message).match(error.text()).hasMatch(), qPrintable(error.text()));
+        QVERIFY(proxy->name().isEmpty());
+        QCOMPARE(pending(proxy.get()), 0);
+    }
+
+    void requestsComplete()
     {
         QVERIFY(m_peer.scriptReply(QStringLiteral("get_current_media_info"),
                                    {QVariant::fromValue(KestMediaInfo(QStringLiteral("m")))}));
         auto proxy = newProxy();
+        KestProxyRenderer *p = proxy.get();
         QVERIFY(proxy->connectToRendererSignals());
         KestReceiver receiver;
-        // Nothing is asked before the renderer has told its state.
+        // Media info is asked for only while playing or paused, and not before the renderer has told its state.
         QVERIFY(!proxy->getCurrentMediaInfo(&receiver, MEDIA_INFO_SLOT, QStringLiteral("full")));
         for (int state : {0, 1, 2, 3, 7, -1}) {
-            QSignalSpy states(proxy.get(), &KestRenderer::stateChanged);
-            QVERIFY(m_peer.emitSignal(proxy->objectPath(), KestBusNames::rendererInterface(),
+            QSignalSpy states(p, &KestRenderer::stateChanged);
+            QVERIFY(m_peer.emitSignal(p->objectPath(), KestBusNames::rendererInterface(),
                                       QStringLiteral("state_changed"), {state}));
             QVERIFY(states.wait());
             QCOMPARE(proxy->getCurrentMediaInfo(&receiver, MEDIA_INFO_SLOT, QStringLiteral("full")),
@@ -84,7 +142,36 @@ private Q_SLOTS:
         }
         QTRY_COMPARE(receiver.all(), QStringLiteral("media info m|media info m"));
         QCOMPARE(m_peer.callsTo(QStringLiteral("get_current_media_info")).size(), 2);
+
+        // Refused calls leave nothing pending.
+        QVERIFY(m_peer.reset());
+        QVERIFY(m_peer.scriptReply(QStringLiteral("get_status"), {QStringLiteral("p"), 1u, 2, QStringLiteral("o")}));
+        proxy->catchStateChangedSignal(KestRenderer::Playing);
+        QVERIFY(!proxy->getPosition(&receiver, STATUS_SLOT));
+        QVERIFY(!proxy->getStatus(&receiver, SLOT(missing())));
+        QVERIFY(!proxy->getCurrentMediaInfo(&receiver, POSITION_SLOT, QString()));
+        QVERIFY(!proxy->getCurrentMediaInfo(nullptr, nullptr, QString()));
+        QVERIFY(!proxy->assignPlaylist(nullptr));
         QCOMPARE(pending(proxy.get()), 0);
+        // An error receiver without a fitting member refuses the call as well.
+        QVERIFY(!KestProxyRendererPositionRequest(p, p, QStringLiteral("get_position"), &receiver, POSITION_SLOT,
+                                                  &receiver, POSITION_SLOT)
+                     .call());
+        // Calls go out in order, so once play has arrived nothing else was sent before it.
+        QVERIFY(proxy->play());
+        QVERIFY(m_peer.waitForCalls(QStringLiteral("play")));
+        QCOMPARE(m_peer.calls().size(), 1);
+
+        const char *onError = SLOT(onError(KestRenderer *, KestError));
+        // Success is reported through the error member with code 0; after a status, without text.
+        KestReceiver played, status;
+        QVERIFY((new KestProxyRendererPlaybackRequest(p, p, QStringLiteral("play"), &played, onError))->call());
+        QVERIFY((new KestProxyRendererStatusRequest(p, p, QStringLiteral("get_status"), &status, onError, &status,
+                                                    STATUS_SLOT))
+                    ->call());
+        QTRY_COMPARE(pending(p), 0);
+        QCOMPARE(played.events, QStringList{QStringLiteral("error 0 Playback request successful")});
+        QCOMPARE(status.events, (QStringList{QStringLiteral("status p 1 2 o"), QStringLiteral("error 0 ")}));
     }
 
     // Another proxy of the same renderer was destroyed before: its signals must not reach it.
@@ -149,97 +236,6 @@ private Q_SLOTS:
         QCOMPARE(proxy->property("volume"), QVariant(11));
         QCOMPARE(m_peer.calls().size(), 1);
         QVERIFY(KestInternalRegistry::internalInstance().removePlaylist(QStringLiteral("known")));
-    }
-
-    void errorsReachTheCaller_data()
-    {
-        QTest::addColumn<QString>("fault");
-        QTest::addColumn<QString>("text");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("message"); // a pattern
-        // Remote renderers fail with "code:text"; a code that is no number reads as 0.
-        const auto remote = [](const char *row, const char *text, int code, const char *message) {
-            QTest::newRow(row) << QStringLiteral("error") << QString::fromLatin1(text) << code
-                               << QString::fromLatin1(message);
-        };
-        remote("code and text", "7:Device busy", 7, "^Device busy$");
-        remote("leading blank", "7: Device busy", 7, "^ Device busy$");
-        remote("further colons", "12:a:b: c", 12, "^a:b: c$");
-        remote("code zero", "0:fine", 0, "^fine$");
-        remote("negative code", "-4:low", -4, "^low$");
-        remote("letters in code", "12a:odd", 0, "^odd$");
-        remote("empty code", ":odd", 0, "^odd$");
-        remote("no colon", "Device busy", 3, "^Device busy$");
-        remote("empty", "", 3, "^$");
-        // Failures of the bus itself; the daemon gives up on an unanswered call after 5 s.
-        QTest::newRow("reply of another type")
-            << QStringLiteral("reply") << QString() << 0 << QStringLiteral("got \"i\"");
-        QTest::newRow("nobody owns the name")
-            << QStringLiteral("nobody") << QString() << 3 << QStringLiteral("peerplugin\\.nobody");
-        QTest::newRow("renderer leaves") << QStringLiteral("exit") << QString() << 3 << QString();
-        QTest::newRow("renderer stays silent") << QStringLiteral("silent") << QString() << 3 << QString();
-    }
-
-    void errorsReachTheCaller()
-    {
-        QFETCH(QString, fault);
-        QFETCH(QString, text);
-        QFETCH(int, code);
-        QFETCH(QString, message);
-        const QString member = QStringLiteral("get_name");
-        KestTestPeer own;
-        if (fault == QLatin1String("error"))
-            QVERIFY(m_peer.scriptError(member, text, QStringLiteral("com.zorvo.kesttest.Other")));
-        else if (fault == QLatin1String("reply"))
-            QVERIFY(m_peer.scriptReply(member, {42}));
-        else if (fault != QLatin1String("nobody"))
-            QVERIFY(own.start({KestBusNames::rendererService(Plugin, fault)}, {KestBusNames::rendererPath(fault)}));
-        QVERIFY(fault != QLatin1String("exit") || own.scriptExit(member));
-        QVERIFY(fault != QLatin1String("silent") || own.scriptNoReply(member));
-
-        auto proxy = newProxy(QString(),
-                              fault == QLatin1String("error") || fault == QLatin1String("reply") ? Uuid : fault);
-        QSignalSpy errors(proxy.get(), &KestRenderer::error);
-        QVERIFY(errors.wait(20000));
-        const KestError error = qvariant_cast<KestError>(errors.at(0).at(0));
-        QCOMPARE(error.code(), code);
-        QVERIFY2(QRegularExpression(message).match(error.text()).hasMatch(), qPrintable(error.text()));
-        QVERIFY(proxy->name().isEmpty());
-        QCOMPARE(pending(proxy.get()), 0);
-    }
-
-    void requestsComplete()
-    {
-        QVERIFY(m_peer.scriptReply(QStringLiteral("get_status"), {QStringLiteral("p"), 1u, 2, QStringLiteral("o")}));
-        auto proxy = newProxy();
-        KestProxyRenderer *p = proxy.get();
-        proxy->catchStateChangedSignal(KestRenderer::Playing);
-        KestReceiver receiver;
-        QVERIFY(!proxy->getPosition(&receiver, STATUS_SLOT));
-        QVERIFY(!proxy->getStatus(&receiver, SLOT(missing())));
-        QVERIFY(!proxy->getCurrentMediaInfo(&receiver, POSITION_SLOT, QString()));
-        QVERIFY(!proxy->getCurrentMediaInfo(nullptr, nullptr, QString()));
-        QVERIFY(!proxy->assignPlaylist(nullptr));
-        QCOMPARE(pending(proxy.get()), 0);
-        // An error receiver without a fitting member refuses the call as well.
-        QVERIFY(!KestProxyRendererPositionRequest(p, p, QStringLiteral("get_position"), &receiver, POSITION_SLOT,
-                                                  &receiver, POSITION_SLOT)
-                     .call());
-        // Calls go out in order, so once play has arrived nothing else was sent before it.
-        QVERIFY(proxy->play());
-        QVERIFY(m_peer.waitForCalls(QStringLiteral("play")));
-        QCOMPARE(m_peer.calls().size(), 1);
-
-        const char *onError = SLOT(onError(KestRenderer *, KestError));
-        // Success is reported through the error member with code 0; after a status, without text.
-        KestReceiver played, status;
-        QVERIFY((new KestProxyRendererPlaybackRequest(p, p, QStringLiteral("play"), &played, onError))->call());
-        QVERIFY((new KestProxyRendererStatusRequest(p, p, QStringLiteral("get_status"), &status, onError, &status,
-                                                    STATUS_SLOT))
-                    ->call());
-        QTRY_COMPARE(pending(p), 0);
-        QCOMPARE(played.events, QStringList{QStringLiteral("error 0 Playback request successful")});
-        QCOMPARE(status.events, (QStringList{QStringLiteral("status p 1 2 o"), QStringLiteral("error 0 ")}));
     }
 
     void deadReceiversAndProxies()

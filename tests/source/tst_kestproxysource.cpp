@@ -136,21 +136,20 @@ private Q_SLOTS:
         QString volume = QStringLiteral("volume");
         QString empty;
         const QString get = QStringLiteral("get_extension_property");
-        const char *onProperty = SLOT(onProperty(QString, QVariant));
         const auto value = [&](int number) { return QVariantList{volume, QVariant::fromValue(QDBusVariant(number))}; };
         // A value read is kept on the proxy too; a failed read reaches the receiver as an invalid
         // value. Without a name or a receiver nothing starts; a receiver that is gone or lacks the
         // slot is not called; every request ends.
         QVERIFY(m_peer->scriptReply(get, value(7)));
-        QVERIFY(m_proxy->kestProperty(volume, &receiver, onProperty));
+        QVERIFY(m_proxy->kestProperty(volume, &receiver, PROPERTY_SLOT));
         QTRY_COMPARE(receiver.all(), QStringLiteral("volume 7"));
         QCOMPARE(m_proxy->property("volume"), QVariant(7));
         QVERIFY(m_peer->scriptError(get, QStringLiteral("unknown")));
-        QVERIFY(!m_proxy->kestProperty(volume, nullptr, onProperty));
-        QVERIFY(!m_proxy->kestProperty(empty, &receiver, onProperty));
-        QVERIFY(m_proxy->kestProperty(volume, std::make_unique<KestReceiver>().get(), onProperty));
+        QVERIFY(!m_proxy->kestProperty(volume, nullptr, PROPERTY_SLOT));
+        QVERIFY(!m_proxy->kestProperty(empty, &receiver, PROPERTY_SLOT));
+        QVERIFY(m_proxy->kestProperty(volume, std::make_unique<KestReceiver>().get(), PROPERTY_SLOT));
         QVERIFY(m_proxy->kestProperty(volume, &receiver, SLOT(noSuchSlot(QString, QVariant))));
-        QVERIFY(m_proxy->kestProperty(volume, &receiver, onProperty));
+        QVERIFY(m_proxy->kestProperty(volume, &receiver, PROPERTY_SLOT));
         QTRY_VERIFY(m_proxy->findChildren<KestProxySourcePropertyRequest *>().isEmpty());
         QCOMPARE(receiver.all(), QStringLiteral("volume 7|volume (invalid)"));
 
@@ -173,7 +172,7 @@ private Q_SLOTS:
         // is the only one to hear its signals.
         QVERIFY(m_peer->scriptReply(get, value(3)));
         receiver.then = [this] { m_proxy.reset(); };
-        QVERIFY(m_proxy->kestProperty(volume, &receiver, onProperty));
+        QVERIFY(m_proxy->kestProperty(volume, &receiver, PROPERTY_SLOT));
         QTRY_VERIFY(!m_proxy);
         QVERIFY(newProxy());
         QVERIFY(announce());
