@@ -42,17 +42,6 @@ QByteArray introspect(const QString &path)
     return gdbus.readAllStandardOutput();
 }
 
-// A value for each in argument of \a method.
-QVariantList sampleArguments(const KestInterfaceXml &xml, const QString &method)
-{
-    QVariantList arguments;
-    for (const QString &type : xml.types(QStringLiteral("method ") + method, "in"))
-        arguments << (type == QLatin1String("s")       ? QVariant(QString())
-                          : type == QLatin1String("u") ? QVariant(0u)
-                                                       : QVariant(0));
-    return arguments;
-}
-
 } // namespace
 
 class IntrospectionTest : public QObject
@@ -118,11 +107,14 @@ private Q_SLOTS:
         client.watch(KestBusNames::playlistModelInterface());
         client.waitFor(QStringLiteral("playlist_created"));
         QStringList expected;
+        const QVariantMap samples{{QStringLiteral("s"), QString()}, {QStringLiteral("u"), 0u}}; // others: 0
         for (const auto &object : objects) {
             const KestInterfaceXml xml = KestInterfaceXml::fromFile(object.second);
             for (const QString &method : xml.methodNames()) {
-                client.callAt(object.first, object.second, method, xml.inSignature(method),
-                              sampleArguments(xml, method));
+                QVariantList arguments; // a value for each in argument
+                for (const QString &type : xml.types(QStringLiteral("method ") + method, "in"))
+                    arguments << samples.value(type, 0);
+                client.callAt(object.first, object.second, method, xml.inSignature(method), arguments);
                 expected << method + QLatin1String(" (") + xml.outSignature(method) + QLatin1Char(')');
             }
         }

@@ -89,7 +89,7 @@ private Q_SLOTS:
         const QString model = KestBusNames::playlistModelInterface();
         const QString plugin = KestBusNames::pluginInterface();
         const QUrl url(QStringLiteral("http://example.com/my music/\u00e4.ogg"));
-        const QVariant seven = QVariant::fromValue(QDBusVariant(7));
+        const QVariantList volume{m_volume, QVariant::fromValue(QDBusVariant(7))};
         // Commands whose replies carry nothing; \a sent is what the arguments hold, as text.
         const auto command = [](const char *row, const QString &interface, const char *member, const char *sent,
                                 const std::function<void()> &call) {
@@ -140,8 +140,7 @@ private Q_SLOTS:
                   m_renderer.catchStateChangedSignal(KestRenderer::Playing); // asked only while playing
                   return after(m_renderer.getCurrentMediaInfo(&m_receiver, MEDIA_INFO_SLOT, QStringLiteral("now")));
               });
-        query("renderer property", extension, "get_extension_property", "volume", {m_volume, seven},
-              QStringLiteral("volume 7"),
+        query("renderer property", extension, "get_extension_property", "volume", volume, QStringLiteral("volume 7"),
               [this] { return after(m_renderer.kestProperty(m_volume, &m_receiver, PROPERTY_SLOT)); });
         query("renderer name", extension, "get_name", "", {QStringLiteral("Kitchen")}, QStringLiteral("Kitchen"), [] {
             // Without a name, the proxy asks for it at once, and tells.
@@ -149,8 +148,7 @@ private Q_SLOTS:
             QSignalSpy named(&unnamed, &KestRenderer::nameChanged);
             return named.wait() && unnamed.name() == named.at(0).at(0).toString() ? named.at(0).at(0) : QVariant();
         });
-        query("source property", extension, "get_extension_property", "volume", {m_volume, seven},
-              QStringLiteral("volume 7"),
+        query("source property", extension, "get_extension_property", "volume", volume, QStringLiteral("volume 7"),
               [this] { return after(m_source.kestProperty(m_volume, &m_receiver, PROPERTY_SLOT)); });
         query("source name", extension, "get_name", "", {QStringLiteral("Radio")}, QStringLiteral("Radio"), [] {
             KestProxySource unnamed(nullptr, Unnamed, Plugin, QString());
@@ -232,33 +230,29 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("interface");
         QTest::addColumn<QString>("signal");
-        QTest::addColumn<QString>("path");
         QTest::addColumn<QVariantList>("arguments");
         QTest::addColumn<QObject *>("follower");
         QTest::addColumn<QByteArray>("reaction");
 
         // The renderer's signals are followed in its own test, with their values.
         const QString playlist = KestBusNames::playlistInterface();
-        const QString playlistPath = KestBusNames::playlistPath(Id);
         const QString model = KestBusNames::playlistModelInterface();
-        const QString modelPath = KestBusNames::playlistModelPath(Id);
         QAbstractItemModel *items = m_playlist.model();
-        const auto row = [](const char *name, const QString &interface, const QString &path,
-                            const QVariantList &arguments, QObject *follower, const char *reaction) {
-            QTest::newRow(name) << interface << QString::fromLatin1(name) << path << arguments << follower
+        const auto row = [](const char *name, const QString &interface, const QVariantList &arguments,
+                            QObject *follower, const char *reaction) {
+            QTest::newRow(name) << interface << QString::fromLatin1(name) << arguments << follower
                                 << QByteArray(reaction);
         };
-        row("property_changed", KestBusNames::extensionInterface(), KestBusNames::sourcePath(Uuid),
+        row("property_changed", KestBusNames::extensionInterface(),
             {QStringLiteral("volume"), QVariant::fromValue(QDBusVariant(7))}, &m_source,
             SIGNAL(kestPropertyChanged(QString, QVariant)));
-        row("contents_changed", playlist, playlistPath, {Id, 0u, 0u, 1u}, &m_playlist,
-            SIGNAL(contentsChanged(uint, uint, uint)));
-        row("repeat_mode_changed", playlist, playlistPath, {Id}, &m_playlist, SIGNAL(repeatModeChanged()));
-        row("playlist_updated", playlist, playlistPath, {Id, 2, 0}, &m_playlist,
+        row("contents_changed", playlist, {Id, 0u, 0u, 1u}, &m_playlist, SIGNAL(contentsChanged(uint, uint, uint)));
+        row("repeat_mode_changed", playlist, {Id}, &m_playlist, SIGNAL(repeatModeChanged()));
+        row("playlist_updated", playlist, {Id, 2, 0}, &m_playlist,
             SIGNAL(playlistUpdated(KestPlaylist::KestPlaylistUpdate, int)));
-        row("model_reset", model, modelPath, {}, items, SIGNAL(modelReset()));
-        row("model_rows_inserted", model, modelPath, {1u, 1u}, items, SIGNAL(rowsInserted(QModelIndex, int, int)));
-        row("model_rows_removed", model, modelPath, {1u, 1u}, items, SIGNAL(rowsRemoved(QModelIndex, int, int)));
+        row("model_reset", model, {}, items, SIGNAL(modelReset()));
+        row("model_rows_inserted", model, {1u, 1u}, items, SIGNAL(rowsInserted(QModelIndex, int, int)));
+        row("model_rows_removed", model, {1u, 1u}, items, SIGNAL(rowsRemoved(QModelIndex, int, int)));
     }
 
     // The peer sends what the file declares; the proxy must take it up.
@@ -266,7 +260,6 @@ private Q_SLOTS:
     {
         QFETCH(QString, interface);
         QFETCH(QString, signal);
-        QFETCH(QString, path);
         QFETCH(QVariantList, arguments);
         QFETCH(QObject *, follower);
         QFETCH(QByteArray, reaction);
@@ -278,6 +271,10 @@ private Q_SLOTS:
         // The proxy model checks announced rows against the remote size.
         QVERIFY(m_peer.scriptReply(QStringLiteral("get_row_count"), {4u}));
         QSignalSpy reacted(follower, reaction.constData());
+        // At the object of the follower's kind.
+        const QString path = follower == &m_source ? KestBusNames::sourcePath(Uuid)
+            : follower == &m_playlist              ? KestBusNames::playlistPath(Id)
+                                                   : KestBusNames::playlistModelPath(Id);
         QVERIFY(m_peer.emitSignal(path, interface, signal, arguments));
         QVERIFY(reacted.wait());
     }

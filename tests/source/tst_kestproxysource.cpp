@@ -99,10 +99,7 @@ private:
             : QStringLiteral("no answer");
     }
 
-    static QVariantList browseBatch(const QList<KestBrowseResultDBusStruct> &rows)
-    {
-        return {QVariant::fromValue(rows)};
-    }
+    QVariantList browseBatch(const QList<KestBrowseResultDBusStruct> &rows) { return {QVariant::fromValue(rows)}; }
 
     // A browse or query that the source answers with \a id; an empty \a id answers without one.
     uint start(bool browse, const QVariantList &id, QObject *receiver, const QStringList &keys = {QStringLiteral("k")})
