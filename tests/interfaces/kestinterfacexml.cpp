@@ -3,6 +3,7 @@
 
 #include "kestinterfacexml.h"
 
+#include <QDBusMetaType>
 #include <QFile>
 #include <QRegularExpression>
 #include <QXmlStreamReader>
@@ -16,22 +17,19 @@ QMap<QString, KestInterfaceXml> KestInterfaceXml::parse(const QByteArray &xml)
     bool isSignal = false;
     while (reader.readNext() != QXmlStreamReader::Invalid && !reader.atEnd()) {
         const QString element = reader.name().toString();
-        const QXmlStreamAttributes attributes = reader.attributes();
-        const auto attribute = [&attributes](const char *name) {
-            return attributes.value(QLatin1String(name)).toString();
-        };
+        const auto attr = [&](const char *n) { return reader.attributes().value(QLatin1String(n)).toString(); };
         if (element == QLatin1String("interface")) {
-            interface = reader.isStartElement() ? &interfaces[attribute("name")] : nullptr;
+            interface = reader.isStartElement() ? &interfaces[attr("name")] : nullptr;
         } else if (interface && (element == QLatin1String("method") || element == QLatin1String("signal"))) {
             isSignal = element == QLatin1String("signal");
-            member = reader.isStartElement() ? &interface->m_members[element + QLatin1Char(' ') + attribute("name")]
+            member = reader.isStartElement() ? &interface->m_members[element + QLatin1Char(' ') + attr("name")]
                                              : nullptr;
         } else if (member && reader.isStartElement() && element == QLatin1String("arg")) {
-            const bool out = isSignal || attribute("direction") == QLatin1String("out");
-            *member << (out ? QStringLiteral("out ") : QStringLiteral("in ")) + attribute("type") + QLatin1Char(' ')
-                    + attribute("name");
+            const bool out = isSignal || attr("direction") == QLatin1String("out");
+            *member << (out ? QStringLiteral("out ") : QStringLiteral("in ")) + attr("type") + QLatin1Char(' ')
+                    + attr("name");
         } else if (member && reader.isStartElement() && element == QLatin1String("annotation")) {
-            *member << QLatin1Char('@') + attribute("name") + QLatin1Char('=') + attribute("value");
+            *member << QLatin1Char('@') + attr("name") + QLatin1Char('=') + attr("value");
         }
     }
     if (reader.hasError())
@@ -45,25 +43,32 @@ KestInterfaceXml KestInterfaceXml::fromFile(const QString &interface)
     return file.open(QIODevice::ReadOnly) ? parse(file.readAll()).value(interface) : KestInterfaceXml();
 }
 
-QStringList KestInterfaceXml::names(const QString &kind) const
+QString KestInterfaceXml::signatureOf(const QVariantList &values)
 {
-    QStringList result;
-    for (auto it = m_members.cbegin(); it != m_members.cend(); ++it) {
-        if (it.key().startsWith(kind))
-            result << it.key().mid(kind.size());
+    QString signature;
+    for (const QVariant &value : values) {
+#if QT_VERSION >= QT_VERSION_CHECK(6, 0, 0)
+        signature += QLatin1String(QDBusMetaType::typeToSignature(value.metaType()));
+#else
+        signature += QLatin1String(QDBusMetaType::typeToSignature(value.userType()));
+#endif
     }
-    return result;
+    return signature;
 }
 
-QStringList KestInterfaceXml::types(const QString &member, const QString &direction) const
+QStringList KestInterfaceXml::names(const QString &kind) const
 {
-    QStringList result;
-    const QStringList parts = m_members.value(member);
-    for (const QString &part : parts) {
-        if (part.section(QLatin1Char(' '), 0, 0) == direction)
-            result << part.section(QLatin1Char(' '), 1, 1);
-    }
-    return result;
+    return QStringList(m_members.keys())
+        .filter(QRegularExpression(QLatin1Char('^') + kind))
+        .replaceInStrings(kind, QString());
+}
+
+QStringList KestInterfaceXml::types(const QString &member, const char *direction) const
+{
+    // "DIRECTION TYPE NAME" to "TYPE".
+    return m_members.value(member)
+        .filter(QRegularExpression(QLatin1Char('^') + QLatin1String(direction) + QLatin1Char(' ')))
+        .replaceInStrings(QRegularExpression(QStringLiteral("^\\S+ (\\S+) .*$")), QStringLiteral("\\1"));
 }
 
 QStringList KestInterfaceXml::describe() const

@@ -7,28 +7,15 @@
 #include <QByteArray>
 #include <QString>
 
-/*
- * Builds metadata blocks as a remote source writes them, entry by entry:
- * key, zero byte, a 32-bit word the reader skips, a 32-bit type code, the value.
- * Numbers go in host byte order. The raw appenders make malformed blocks.
- */
+// Builds metadata blocks as a remote source writes them, entry by entry:
+// key, zero byte, a 32-bit word the reader skips, a 32-bit type code, the value.
+// Numbers go in host byte order. The raw appenders make malformed blocks.
 class KestMetadataEncoder
 {
 public:
-    enum TypeCode {
-        Char = 12,
-        UChar = 16,
-        Boolean = 20,
-        Int = 24,
-        UInt = 28,
-        Long = 32,
-        ULong = 36,
-        Int64 = 40,
-        UInt64 = 44,
-        Float = 56,
-        Double = 60,
-        String = 64
-    };
+    // The type codes the reader knows.
+    static constexpr qint32 Char = 12, Boolean = 20, Int = 24, UInt = 28, Int64 = 40, UInt64 = 44, Double = 60,
+                            String = 64;
 
     KestMetadataEncoder &addChar(const QString &key, signed char value) { return addEntry(key, Char, value); }
     KestMetadataEncoder &addBool(const QString &key, qint32 value) { return addEntry(key, Boolean, value); }

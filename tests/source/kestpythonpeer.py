@@ -2,15 +2,8 @@
 # SPDX-FileCopyrightText: 2026 The libqkest-shared developers
 # SPDX-License-Identifier: BSD-3-Clause
 
-# A renderer or a source written with python3-dbus, to hold the library's wire formats against a
-# D-Bus implementation other than Qt's.
-#
-#   kestpythonpeer.py renderer SERVICE PATH
-#   kestpythonpeer.py source SERVICE PATH RECEIVER_PATH
-#
-# The renderer answers get_current_media_info with an (sa{sav}) built here, and describe_media_info
-# with how one of ours arrived. The source answers browse and query with fixed ids, then pushes the
-# results to the caller's receiver, the metadata block packed with struct.pack.
+# A renderer or a source written with python3-dbus, to hold the library's wire formats against another
+# D-Bus implementation: kestpythonpeer.py renderer SERVICE PATH | source SERVICE PATH RECEIVER_PATH
 
 import struct
 import sys
@@ -29,7 +22,7 @@ class Renderer(dbus.service.Object):
     @dbus.service.method(RENDERER, in_signature="s", out_signature="(sa{sav})")
     def get_current_media_info(self, argument):
         metadata = {"title": ["Blue in Green"], "artist": ["Miles Davis", "Bill Evans"],
-                    "duration": [dbus.UInt32(337)], "argument": [argument]}
+                    "duration": [dbus.UInt32(337)]}
         return ("py-uuid", dbus.Dictionary({key: dbus.Array(values, signature="v")
                                             for key, values in metadata.items()}, signature="sav"))
 
@@ -41,8 +34,7 @@ class Renderer(dbus.service.Object):
             for key, values in info[1].items()])
 
 
-def entry(key, code, value):
-    # key, zero byte, a word the reader skips, the type code, the value; host byte order.
+def entry(key, code, value):  # host byte order, as the sources write it
     return key.encode("latin-1") + b"\0" + struct.pack("=ii", 0x5A5A5A5A, code) + value
 
 
@@ -60,14 +52,12 @@ class Source(dbus.service.Object):
     @dbus.service.method(SOURCE, in_signature="ssasuu", out_signature="u", sender_keyword="caller")
     def browse(self, object_id, predicate, keys, offset, count, caller=None):
         block = b"".join([entry("char", 12, struct.pack("=b", -1)), entry("bool", 20, struct.pack("=i", 5)),
-                          entry("int", 24, struct.pack("=i", -123456)),
+                          entry("int", 24, struct.pack("=i", -123456)), entry("double", 60, struct.pack("=d", 0.1)),
                           entry("uint", 28, struct.pack("=I", 4000000000)),
                           entry("int64", 40, struct.pack("=q", -5000000000)),
                           entry("uint64", 44, struct.pack("=Q", 18000000000000000000)),
-                          entry("double", 60, struct.pack("=d", 0.1)),
                           entry("title", 64, "Caf\u00e9".encode("latin-1") + b"\0"), entry("empty", 64, b"\0")])
-        echo = "%s %s %s %d %d" % (object_id, predicate, ",".join(keys), offset, count)
-        rows = [(1, dbus.UInt32(0), echo, dbus.ByteArray(block), "", dbus.UInt32(0), ""),
+        rows = [(1, dbus.UInt32(0), "first", dbus.ByteArray(block), "", dbus.UInt32(0), ""),
                 (0, dbus.UInt32(1), "last", dbus.ByteArray(b""), "", dbus.UInt32(0), "")]
         self.push(caller, "browse_result", "ua(iusaysus)", (61, rows))
         return dbus.UInt32(61)
