@@ -3,7 +3,8 @@
 
 // Catches: a metadata value read with the wrong width, sign, type or byte order; a malformed block
 // (cut value, missing terminator, unsupported type code) read past its end or taken as good; the
-// one-pass block decoder parting from the extract operations, on random and damaged blocks.
+// one-pass block decoder parting from the extract operations, on random and damaged blocks; a failed
+// extract leaving data behind.
 
 #include "dbusmessageutil.h"
 #include "kestmetadataencoder.h"
@@ -23,6 +24,7 @@ struct Decoded
     bool ok = false;
     QStringList keys;
     QStringList values;
+    bool leftOver = false;
 };
 
 // From a buffer of exactly the block's size, so that the address sanitizer sees a read past it.
@@ -49,7 +51,9 @@ Decoded decodeWithExtracts(QByteArray data)
         if (!error)
             result.values << value.toString();
     }
-    result.ok = !error && data.isEmpty();
+    // A failed extract consumes the rest, so that a caller's loop over the data ends.
+    result.leftOver = !data.isEmpty();
+    result.ok = !error && !result.leftOver;
     return result;
 }
 
@@ -174,6 +178,7 @@ private Q_SLOTS:
             QVERIFY2(fast.ok == reference.ok, block.toHex().constData());
             QCOMPARE(fast.keys, reference.keys);
             QCOMPARE(fast.values, reference.values);
+            QVERIFY(!reference.leftOver);
             wellFormed += fast.ok ? 1 : 0;
         }
         qInstallMessageHandler(previous);
