@@ -178,6 +178,18 @@ private Q_SLOTS:
         QCOMPARE(model->columnCount(), 0);
     }
 
+    // Without a model tester, which would visit every row.
+    void aFullModelLosesRows()
+    {
+        QVERIFY(m_owner.reset() && m_owner.scriptReply(QStringLiteral("get_row_count"), {uint(IntMax) - 1}));
+        KestProxyPlaylist proxy(Id, QString(), IntMax, 0);
+        QVERIFY(proxy.connectToPlaylistSignals());
+        QSignalSpy removed(proxy.model(), &QAbstractItemModel::rowsRemoved);
+        QVERIFY(m_owner.emitSignal(KestBusNames::playlistModelPath(Id), KestBusNames::playlistModelInterface(),
+                                   QStringLiteral("model_rows_removed"), {0u, 0u}));
+        QVERIFY(removed.wait());
+    }
+
     void followsThePublisher()
     {
         KestTestPeer peer(QStringLiteral("kest-playlist-peer"));
