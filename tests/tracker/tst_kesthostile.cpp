@@ -251,7 +251,7 @@ private Q_SLOTS:
 private:
     static bool pushResults(KestTestPeer &peer, const QString &uuid, const QString &objectId)
     {
-        const QList<KestBrowseResultDBusStruct> browsed{{0, 0, objectId}};
+        const QList<KestBrowseResultDBusStruct> browsed{{0, 0, objectId, {}, {}, 0, {}}};
         const QList<KestQueryResultDBusStruct> queried{{0, {objectId}}};
         const QString path = KestBusNames::proxySourcePath(uuid), interface = KestBusNames::proxySourceInterface();
         return peer.call(KestTestBus::uniqueName(), path, interface, QStringLiteral("browse_result"),
