@@ -41,9 +41,8 @@ run() {
     start=$(date +%s)
     # shellcheck disable=SC2046
     cmake -S "$source_dir" -B "$dir" -DCMAKE_BUILD_TYPE=Debug $(options "$name") || return 1
-    # Every build may use every core, so that the last one still running keeps them all busy. (A load
-    # limit would hold it to one job until the load average, which trails by a minute, fell.)
-    cmake --build "$dir" -- -j"$jobs" || return 1
+    # Every build may use every core; the load limit keeps side-by-side builds from overloading it.
+    cmake --build "$dir" -- -j"$jobs" -l"$jobs" || return 1
     echo "build seconds: $(($(date +%s) - start))"
     (cd "$dir" && ctest --output-on-failure --parallel $((jobs * 2)))
 }
