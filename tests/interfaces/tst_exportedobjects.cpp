@@ -159,4 +159,4 @@ private:
 };
 
 QTEST_GUILESS_MAIN(IntrospectionTest)
-#include "tst_introspection.moc"
+#include "tst_exportedobjects.moc"

@@ -11,7 +11,7 @@
 # slots. A change to an interface file reconfigures and rewrites the header.
 function(kest_introspection_header)
     cmake_parse_arguments(ARG "" "OUTPUT" "FILES" ${ARGN})
-    set(content "// Generated from the interface files by cmake/KestIntrospection.cmake. Do not edit.\n")
+    set(content "// Generated from the interface files by cmake/KestInterfaceDescriptions.cmake. Do not edit.\n")
     string(APPEND content "#ifndef KESTINTROSPECTION_H\n#define KESTINTROSPECTION_H\n")
     foreach(file IN LISTS ARG_FILES)
         set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS ${file})
