@@ -5,6 +5,7 @@
 
 // Debug traces are off until the logging rules turn them on: an application that sets none
 // must not pay for a trace on every row a browse delivers.
+Q_LOGGING_CATEGORY(lcKestBus, "qkest.bus", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcKestTracker, "qkest.tracker", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcKestRenderer, "qkest.renderer", QtInfoMsg)
 Q_LOGGING_CATEGORY(lcKestSource, "qkest.source", QtInfoMsg)

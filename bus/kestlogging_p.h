@@ -11,6 +11,7 @@
 #include <QLoggingCategory>
 
 // One category per subsystem, so applications can tune them with QT_LOGGING_RULES.
+Q_DECLARE_LOGGING_CATEGORY(lcKestBus)
 Q_DECLARE_LOGGING_CATEGORY(lcKestTracker)
 Q_DECLARE_LOGGING_CATEGORY(lcKestRenderer)
 Q_DECLARE_LOGGING_CATEGORY(lcKestSource)

@@ -99,7 +99,7 @@ void KestOwnerWatch::resolve(const QString &name)
                                                            KestBusNames::busDaemonInterface(),
                                                            QStringLiteral("GetNameOwner"));
     question << name;
-    auto *call = new QDBusPendingCallWatcher(QDBusConnection::sessionBus().asyncCall(question), this);
+    QDBusPendingCallWatcher *call = KestBusCall::async(question, this);
     connect(call, &QDBusPendingCallWatcher::finished, this, [this, name](QDBusPendingCallWatcher *call) {
         call->deleteLater();
         const auto it = m_names.find(name);
@@ -119,6 +119,7 @@ void KestOwnerWatch::resolve(const QString &name)
 
 void KestOwnerWatch::handleOwnerChange(const QString &name, const QString &oldOwner, const QString &newOwner)
 {
+    Q_EMIT namespaceOwnerChanged(name);
     const auto it = m_names.find(name);
     if (it == m_names.end())
         return;

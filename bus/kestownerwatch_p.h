@@ -51,6 +51,8 @@ Q_SIGNALS:
     void ownerResolved(const QString &name, const QString &owner);
     //! A followed name changed hands; an empty \a newOwner means it was released.
     void ownerChanged(const QString &name, const QString &oldOwner, const QString &newOwner);
+    //! Any name of the framework's namespace changed hands, followed or not.
+    void namespaceOwnerChanged(const QString &name);
     //! The session bus connection is gone, and with it every owner.
     void disconnected();
 

@@ -4,6 +4,7 @@
 #include "kestproxyrendererrequest.h"
 #include "kestproxyrendererrequest_p.h"
 
+#include "kestbuscall_p.h"
 #include "kestcallbackhelper.h"
 #include "kestlogging_p.h"
 #include "kestproxyrenderer.h"
@@ -71,8 +72,7 @@ bool KestProxyRendererRequest::callRenderer(const QString &interface, const char
     QDBusMessage message = QDBusMessage::createMethodCall(d->m_renderer->service(), d->m_renderer->objectPath(),
                                                           interface, d->m_method);
     message.setArguments(arguments);
-    // -1: the bus library's default reply time-out.
-    return bus.callWithCallback(message, this, replySlot, SLOT(handleError(QDBusError)), -1);
+    return KestBusCall::withCallback(message, this, replySlot, SLOT(handleError(QDBusError)));
 }
 
 bool KestProxyRendererRequest::hasValidErrorCallback() const

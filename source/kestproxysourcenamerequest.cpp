@@ -4,13 +4,13 @@
 #include "kestproxysourcenamerequest.h"
 #include "kestproxysourcenamerequest_p.h"
 
+#include "kestbuscall_p.h"
 #include "kestbusnames_p.h"
 #include "kestlogging_p.h"
 #include "kestproxysource.h"
 
 #include <kestcallbackhelper.h>
 
-#include <QDBusConnection>
 #include <QDBusMessage>
 
 KestProxySourceNameRequest::KestProxySourceNameRequest(QObject *parent, KestProxySource *source, const QString &method,
@@ -28,8 +28,7 @@ bool KestProxySourceNameRequest::call()
     const QDBusMessage message = QDBusMessage::createMethodCall(
         KestBusNames::sourceService(d->source->pluginName(), d->source->uuid()),
         KestBusNames::sourcePath(d->source->uuid()), KestBusNames::extensionInterface(), d->method);
-    return QDBusConnection::sessionBus().callWithCallback(message, this, SLOT(handleReply(QString)),
-                                                          SLOT(handleError(QDBusError)));
+    return KestBusCall::withCallback(message, this, SLOT(handleReply(QString)), SLOT(handleError(QDBusError)));
 }
 
 void KestProxySourceNameRequest::handleReply(const QString &name)

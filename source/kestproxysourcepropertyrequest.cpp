@@ -4,13 +4,13 @@
 #include "kestproxysourcepropertyrequest.h"
 #include "kestproxysourcepropertyrequest_p.h"
 
+#include "kestbuscall_p.h"
 #include "kestbusnames_p.h"
 #include "kestlogging_p.h"
 #include "kestproxysource.h"
 
 #include <kestcallbackhelper.h>
 
-#include <QDBusConnection>
 #include <QDBusMessage>
 #include <QPointer>
 
@@ -30,8 +30,8 @@ bool KestProxySourcePropertyRequest::call()
                                                           KestBusNames::extensionInterface(),
                                                           QStringLiteral("get_extension_property"));
     message << d->propertyName;
-    const bool placed = QDBusConnection::sessionBus().callWithCallback(
-        message, this, SLOT(handleReply(QString, QDBusVariant)), SLOT(handleError(QDBusError)));
+    const bool placed = KestBusCall::withCallback(message, this, SLOT(handleReply(QString, QDBusVariant)),
+                                                  SLOT(handleError(QDBusError)));
     if (!placed)
         deleteLater();
     return placed;

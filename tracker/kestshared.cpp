@@ -5,6 +5,7 @@
 
 #include "distributedplaylistitem.h"
 #include "kestbuildinfo_p.h"
+#include "kestbuscall_p.h"
 #include "kestlogging_p.h"
 #include "kestplaylistadaptor.h"
 #include "kestplaylistmodeladaptor.h"
@@ -150,6 +151,18 @@ void KestShared::connectToPlaylistsSignals()
         if (proxy && !proxy->connectToPlaylistSignals())
             qCCritical(lcKestTracker) << "KestShared: Connecting to playlist signals failed.";
     }
+}
+
+void KestShared::setReplyTimeout(int milliseconds)
+{
+    if (!KestBusCall::setTimeout(milliseconds))
+        qCWarning(lcKestTracker) << "KestShared::setReplyTimeout: A reply time-out must be above 0, it stays at"
+                                 << KestBusCall::timeout() << "ms; refused:" << milliseconds;
+}
+
+int KestShared::replyTimeout() const
+{
+    return KestBusCall::timeout();
 }
 
 bool KestShared::isInitialized() const

@@ -71,6 +71,16 @@ public:
     //! Connects every proxy playlist, now and later, to its remote playlist's signals.
     void connectToPlaylistsSignals();
 
+    /*!
+     * Bounds every wait for an answer from another process: a call that the library makes and whose
+     * reply matters, blocking or not, gives up after \a milliseconds. A component that has let a call
+     * time out is not waited for again: blocking calls to it fail at once, with a warning, until it
+     * answers again or its bus name changes hands. The default is the bus library's own, 25 seconds.
+     * A value of 0 or less is refused with a warning, and the time-out stays as it was.
+     */
+    void setReplyTimeout(int milliseconds);
+    //! The time-out of every wait for an answer, in milliseconds.
+    int replyTimeout() const;
     bool isInitialized() const;
     KestShared::TrackFlagSet trackFlags() const;
 

@@ -9,11 +9,13 @@
 
 #include "kestbusnames_p.h"
 #include <kestproxyplaylist.h>
+#include <kestshared.h>
 
 #include <QAbstractItemModelTester>
 #include <QDBusInterface>
 #include <QFile>
 #include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -248,6 +250,66 @@ private Q_SLOTS:
         QCOMPARE(contents.last(), (QList<QVariant>{0u, 6u, 0u}));
         QCOMPARE(proxy.getCurrentIndex(), -1);
         QCOMPARE(model->rowCount(), 0);
+    }
+
+    // A publisher that let one call time out is not waited for again, whether its process is stopped or it ignores
+    // one method, until it answers again or its name changes hands. The reply time-out is the application's.
+    void silentPublisher_data()
+    {
+        QTest::addColumn<bool>("stopped");
+        QTest::newRow("ignores one method") << false;
+        QTest::newRow("stopped process") << true;
+    }
+
+    void silentPublisher()
+    {
+        QFETCH(bool, stopped);
+        KestShared *shared = KestShared::instance();
+        for (int refused : {0, -5}) {
+            QTest::ignoreMessage(QtWarningMsg,
+                                 QRegularExpression(QStringLiteral("must be above 0.*refused: %1").arg(refused)));
+            shared->setReplyTimeout(refused);
+        }
+        QCOMPARE(shared->replyTimeout(), 25000);
+        shared->setReplyTimeout(300);
+        const auto restore = qScopeGuard([shared] { shared->setReplyTimeout(25000); });
+        const QString id = QStringLiteral("silent");
+        KestTestPeer peer;
+        QVERIFY(peer.start({KestBusNames::playlistService(id)}, {KestBusNames::playlistPath(id)}));
+        QVERIFY(peer.scriptReply(QStringLiteral("get_next"), {2}));
+        KestProxyPlaylist proxy(id, id, 3, 0);
+        if (stopped)
+            peer.setStopped(true);
+        else
+            QVERIFY(peer.scriptNoReply(QStringLiteral("get_next")));
+
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("did not answer \"get_next\" within 300 ms")));
+        for (int call = 0; call < 10; ++call) {
+            QTest::ignoreMessage(QtWarningMsg, "KestProxyPlaylist, invalid reply for method: \"get_next\"");
+            if (call > 0)
+                QTest::ignoreMessage(QtWarningMsg,
+                                     "KestBusCall: \"com.zorvo.kest.playlist.silent\" is not answering: "
+                                     "\"get_next\" is not sent.");
+            QCOMPARE(proxy.getNext(0), -1);
+        }
+        QCOMPARE(peer.callsTo(QStringLiteral("get_next")).size(), stopped ? 0 : 1);
+        // It shows in the background that it answers again.
+        if (stopped)
+            peer.setStopped(false);
+        else
+            QVERIFY(peer.scriptReply(QStringLiteral("get_next"), {2}));
+        QTRY_COMPARE(proxy.getNext(0), 2);
+
+        // A new owner has not failed to answer yet.
+        QVERIFY(peer.scriptNoReply(QStringLiteral("get_next")));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("did not answer \"get_next\"")));
+        QTest::ignoreMessage(QtWarningMsg, "KestProxyPlaylist, invalid reply for method: \"get_next\"");
+        QCOMPARE(proxy.getNext(0), -1);
+        QVERIFY(peer.scriptReply(QStringLiteral("get_next"), {1}));
+        QVERIFY(peer.releaseName(KestBusNames::playlistService(id)));
+        QVERIFY(peer.requestName(KestBusNames::playlistService(id)));
+        QTRY_COMPARE(proxy.getNext(0), 1);
     }
 
     // Nobody owns the name: every call fails, and each answer is the empty one.

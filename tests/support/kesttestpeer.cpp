@@ -11,6 +11,8 @@
 #include <QDBusConnectionInterface>
 #include <QDBusMetaType>
 
+#include <csignal>
+
 static QList<QVariantMap> readMapList(const QDBusMessage &reply)
 {
     QList<QVariantMap> result;
@@ -62,6 +64,11 @@ void KestTestPeer::kill()
 {
     m_process.kill();
     m_process.waitForFinished();
+}
+
+void KestTestPeer::setStopped(bool stopped)
+{
+    ::kill(pid_t(m_process.processId()), stopped ? SIGSTOP : SIGCONT);
 }
 
 QString KestTestPeer::uniqueName() const

@@ -36,6 +36,8 @@ public:
     bool stop();
     //! Kills the peer at once, as a crash would.
     void kill();
+    //! Stops the process (SIGSTOP) or lets it go on (SIGCONT): stopped, it answers nothing, not even a ping.
+    void setStopped(bool stopped);
     bool isRunning() const { return m_process.state() != QProcess::NotRunning; }
 
     QString controlName() const { return m_controlName; }
