@@ -8,6 +8,7 @@
 #include "kestlogging_p.h"
 #include "kestownerwatch_p.h"
 #include "kestproxysource.h"
+#include "kestproxysource_p.h"
 
 #include <kestcontent.h>
 #include <kesterror.h>
@@ -74,6 +75,11 @@ void DBusAdaptor::browse_result(uint browse_id, const QList<KestBrowseResultDBus
     qCDebug(lcKestSource) << "DBusAdaptor::browse_result browse_id" << browse_id;
     if (!d->acceptsCaller(message))
         return;
+    // A call without rows ends the browse: the source has nothing more to send.
+    if (results.isEmpty()) {
+        d->m_source->d->finish(d->m_source->d->m_browses, browse_id);
+        return;
+    }
     const QString invalidData = QStringLiteral("Error. Results contains invalid data.");
     // A receiver may destroy the proxy, and with it this adaptor, from its slot.
     const QPointer<DBusAdaptor> alive(this);
@@ -108,6 +114,12 @@ void DBusAdaptor::query_result(uint queryId, int remainingCount, const QList<Kes
     }
     if (!errorMessage.isEmpty())
         return;
+    // An empty last batch ends the query; an empty batch with rows still to come changes nothing.
+    if (results.isEmpty()) {
+        if (remainingCount <= 0)
+            d->m_source->d->finish(d->m_source->d->m_queries, queryId);
+        return;
+    }
     const QPointer<DBusAdaptor> alive(this);
     const int count = results.size();
     const int remainingAfterBatch = remainingRows(remainingCount);

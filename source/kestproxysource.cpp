@@ -18,16 +18,21 @@
 #include <kesterror.h>
 
 #include <QDBusConnection>
+#include <QDBusPendingCallWatcher>
+#include <QPointer>
 
 #include <memory>
+#include <utility>
 
 namespace {
 
+// Results that came early, kept until the start they belong to has been answered, at most this many.
+const int MaxEarlyResults = 10000;
+
 // The id in a start reply; absent when the call failed or the source sent no argument.
-bool replyId(const QDBusMessage &call, uint *id)
+bool replyId(const QDBusMessage &reply, uint *id)
 {
-    const QVariant first = KestBusCall::firstArgument(
-        KestBusCall::blocking(call.service(), call.path(), call.interface(), call.member(), call.arguments()));
+    const QVariant first = KestBusCall::firstArgument(reply);
     if (!first.isValid())
         return false;
     *id = uint(first.toInt());
@@ -36,30 +41,25 @@ bool replyId(const QDBusMessage &call, uint *id)
 
 // One record per id: a new request under a pending id replaces the old record, whose receiver is
 // never called.
-void keepRecord(QMap<uint, KestProxySource::KestOngoingAction *> &actions, uint id,
-                KestProxySource::KestOngoingAction *action, const char *replacingMessage)
+void keepRecord(std::map<uint, KestProxySourcePrivate::Pending> &ongoing, uint id,
+                KestProxySourcePrivate::Pending pending, const char *replacingMessage)
 {
-    if (KestProxySource::KestOngoingAction *previous = actions.take(id)) {
+    if (ongoing.erase(id))
         qCWarning(lcKestSource) << replacingMessage;
-        delete previous;
-    }
-    actions.insert(id, action);
+    ongoing.emplace(id, std::move(pending));
 }
 
-// Cancels are sent without waiting: the record stays until the source reports the end.
-void sendCancel(const QString &service, const QString &path, const QString &member, uint id, const char *failureMessage)
+const char *replacingMessage(bool browse)
 {
-    QDBusMessage message = QDBusMessage::createMethodCall(service, path, KestBusNames::sourceInterface(), member);
-    message << id;
-    if (!QDBusConnection::sessionBus().send(message))
-        qCWarning(lcKestSource) << failureMessage;
+    return browse ? "KestProxySource::browse. There was ongoing browse with same id, replacing it."
+                  : "KestProxySource::query. There was ongoing query with same id, replacing it.";
 }
 
 } // namespace
 
 KestProxySource::KestProxySource(QObject *parent, const QString &uuid, const QString &plugin, const QString &name)
     : KestSource(parent, uuid, plugin)
-    , d(new KestProxySourcePrivate)
+    , d(new KestProxySourcePrivate(this))
 {
     // The bus library finds the types of slot parameters by name; make QDBusVariant known.
     qRegisterMetaType<QDBusVariant>();
@@ -77,10 +77,13 @@ KestProxySource::~KestProxySource()
     delete d->m_nameRequest;
     d->m_nameRequest = nullptr;
     // Pending work ends silently: nobody is called back.
-    for (auto *actions : {&d->m_ongoingQueries, &d->m_ongoingBrowses, &d->m_ongoingGetMetas}) {
-        qDeleteAll(*actions);
-        actions->clear();
+    for (auto *requests : {&d->m_queries, &d->m_browses}) {
+        requests->ongoing.clear();
+        requests->starting.clear();
+        requests->early.clear();
     }
+    qDeleteAll(d->m_ongoingGetMetas);
+    d->m_ongoingGetMetas.clear();
     if (!d->m_serviceName.isEmpty()) {
         KestSourceSignalHub::remove(this);
         KestOwnerWatch::instance()->unfollow(d->m_serviceName);
@@ -229,6 +232,13 @@ QDBusMessage KestProxySource::createQueryAsynchCall(const QString &query)
     return message;
 }
 
+KestProxySourcePrivate::KestProxySourcePrivate(KestProxySource *q)
+    : q(q)
+    // Far from the small numbers that sources tend to choose, so that the two kinds of id seldom meet.
+    , m_lastCallerId(0x80000000u)
+{
+}
+
 uint KestProxySource::browse(const QString &objectId, const QString &predicate, const QStringList &keys, uint offset,
                              uint count, QObject *receiver, const char *resultSlot, const char *errorSlot)
 {
@@ -240,19 +250,33 @@ uint KestProxySource::browse(const QString &objectId, const QString &predicate, 
     }
     // A reply without an id started nothing that could be told apart: keep no record for it.
     uint browseId = 0;
-    if (!replyId(call, &browseId))
+    if (!replyId(KestBusCall::blocking(call.service(), call.path(), call.interface(), call.member(), call.arguments()),
+                 &browseId))
         return 0;
     qCDebug(lcKestSource) << "browseId:" << browseId;
-
-    keepRecord(d->m_ongoingBrowses, browseId, new KestOngoingAction{receiver, resultSlot, errorSlot},
-               "KestProxySource::browse. There was ongoing browse with same id, replacing it.");
+    keepRecord(d->m_browses.ongoing, browseId,
+               {std::make_unique<KestOngoingAction>(receiver, resultSlot, errorSlot), browseId},
+               replacingMessage(true));
     return browseId;
+}
+
+uint KestProxySource::browseAsync(const QString &objectId, const QString &predicate, const QStringList &keys,
+                                  uint offset, uint count, QObject *receiver, const char *resultSlot,
+                                  const char *errorSlot)
+{
+    qCDebug(lcKestSource) << "KestProxySource::browseAsync" << objectId;
+    const QDBusMessage call = createPredicateBrowseCall(objectId, predicate, keys, offset, count);
+    if (call.arguments().isEmpty() || !receiver) {
+        qCWarning(lcKestSource) << "Error: Cannot initate browse! Invalid arguments or result receiver is NULL!";
+        return 0;
+    }
+    return d->startAsync(d->m_browses, call, new KestOngoingAction(receiver, resultSlot, errorSlot));
 }
 
 void KestProxySource::cancelBrowse(uint browseId)
 {
-    sendCancel(d->m_serviceName, d->m_objectPath, QStringLiteral("cancel_browse"), browseId,
-               "KestProxySource::cancelBrowse Not able to send cancel request to source.");
+    d->cancel(d->m_browses, browseId, QStringLiteral("cancel_browse"),
+              "KestProxySource::cancelBrowse Not able to send cancel request to source.");
 }
 
 uint KestProxySource::query(const QString &query, QObject *receiver, const char *resultSlot, const char *errorSlot)
@@ -262,20 +286,180 @@ uint KestProxySource::query(const QString &query, QObject *receiver, const char 
         qCWarning(lcKestSource) << "Not starting query, because no receiver given.";
         return 0;
     }
+    const QDBusMessage call = createQueryAsynchCall(query);
     uint queryId = 0;
-    if (!replyId(createQueryAsynchCall(query), &queryId))
+    if (!replyId(KestBusCall::blocking(call.service(), call.path(), call.interface(), call.member(), call.arguments()),
+                 &queryId))
         return 0;
     qCDebug(lcKestSource) << "queryId:" << queryId;
-
-    keepRecord(d->m_ongoingQueries, queryId, new KestOngoingAction{receiver, resultSlot, errorSlot},
-               "KestProxySource::query. There was ongoing query with same id, replacing it.");
+    keepRecord(d->m_queries.ongoing, queryId,
+               {std::make_unique<KestOngoingAction>(receiver, resultSlot, errorSlot), queryId},
+               replacingMessage(false));
     return queryId;
+}
+
+uint KestProxySource::queryAsync(const QString &query, QObject *receiver, const char *resultSlot, const char *errorSlot)
+{
+    qCDebug(lcKestSource) << "KestProxySource::queryAsync";
+    if (!receiver) {
+        qCWarning(lcKestSource) << "Not starting query, because no receiver given.";
+        return 0;
+    }
+    return d->startAsync(d->m_queries, createQueryAsynchCall(query),
+                         new KestOngoingAction(receiver, resultSlot, errorSlot));
 }
 
 void KestProxySource::cancelQuery(uint queryId)
 {
-    sendCancel(d->m_serviceName, d->m_objectPath, QStringLiteral("cancel_query"), queryId,
-               "KestProxySource::cancelQuery Not able to send cancel request to source.");
+    d->cancel(d->m_queries, queryId, QStringLiteral("cancel_query"),
+              "KestProxySource::cancelQuery Not able to send cancel request to source.");
+}
+
+uint KestProxySourcePrivate::startAsync(Requests &requests, const QDBusMessage &call, Action *action)
+{
+    const auto inUse = [this](uint id) {
+        for (const Requests *kind : {&m_browses, &m_queries}) {
+            if (kind->starting.count(id))
+                return true;
+            for (const auto &entry : kind->ongoing) {
+                if (entry.second.callerId == id)
+                    return true;
+            }
+        }
+        return false;
+    };
+    do {
+        ++m_lastCallerId;
+    } while (m_lastCallerId == 0 || inUse(m_lastCallerId));
+    const uint callerId = m_lastCallerId;
+    requests.starting.emplace(callerId, action);
+    QDBusPendingCallWatcher *watcher = KestBusCall::async(call, q);
+    QObject::connect(watcher, &QDBusPendingCallWatcher::finished, q,
+                     [this, &requests, callerId](QDBusPendingCallWatcher *finished) {
+                         finished->deleteLater();
+                         started(requests, callerId, finished->reply());
+                     });
+    return callerId;
+}
+
+void KestProxySourcePrivate::started(Requests &requests, uint callerId, const QDBusMessage &reply)
+{
+    const auto starting = requests.starting.find(callerId);
+    if (starting == requests.starting.end())
+        return;
+    std::unique_ptr<Action> action = std::move(starting->second);
+    requests.starting.erase(starting);
+    const bool cancelled = requests.cancelWhenStarted.remove(callerId);
+    const bool browse = &requests == &m_browses;
+
+    uint sourceId = 0;
+    if (replyId(reply, &sourceId)) {
+        qCDebug(lcKestSource) << (browse ? "browseId:" : "queryId:") << sourceId << "for" << callerId;
+        keepRecord(requests.ongoing, sourceId, {std::move(action), callerId}, replacingMessage(browse));
+        if (cancelled)
+            sendCancel(browse ? QStringLiteral("cancel_browse") : QStringLiteral("cancel_query"), sourceId,
+                       "KestProxySource: Not able to send cancel request to source.");
+        handleEarly(requests);
+        return;
+    }
+    // Nothing started: the caller hears it under the id it was given.
+    const QString message = reply.type() == QDBusMessage::ErrorMessage
+        ? reply.errorMessage()
+        : QStringLiteral("The source answered the start without an id.");
+    qCWarning(lcKestSource) << "KestProxySource: Starting" << (browse ? "browse" : "query") << callerId
+                            << "failed:" << message;
+    const QPointer<KestProxySource> alive(q);
+    if (!action->receiver) {
+        qCWarning(lcKestSource) << "KestProxySource: receiver object is DESTROYED!";
+    } else {
+        const bool invoked = browse ? KestCallbackHelper::invoke(action->receiver.data(), action->errorMethod, callerId,
+                                                                 uint(KestError::GeneralFailure), message)
+                                    : KestCallbackHelper::invoke(action->receiver.data(), action->errorMethod, callerId,
+                                                                 int(KestError::GeneralFailure), message);
+        if (!invoked)
+            qCCritical(lcKestSource) << "KestProxySource: Error slot invocation failed!";
+    }
+    if (alive)
+        handleEarly(requests);
+}
+
+bool KestProxySourcePrivate::keepEarly(Requests &requests, const std::function<void()> &handleAgain)
+{
+    if (requests.starting.empty())
+        return false;
+    if (requests.early.size() >= MaxEarlyResults) {
+        qCWarning(lcKestSource) << "KestProxySource: Too many results for unknown ids, dropping one.";
+        return true;
+    }
+    requests.early.append(handleAgain);
+    return true;
+}
+
+void KestProxySourcePrivate::handleEarly(Requests &requests)
+{
+    const QList<std::function<void()>> early = std::exchange(requests.early, {});
+    const QPointer<KestProxySource> alive(q);
+    for (const std::function<void()> &handleAgain : early) {
+        if (!alive)
+            return;
+        handleAgain();
+    }
+}
+
+void KestProxySourcePrivate::finish(Requests &requests, uint id)
+{
+    const bool browse = &requests == &m_browses;
+    const auto pending = requests.ongoing.find(id);
+    if (pending == requests.ongoing.end()) {
+        if (!keepEarly(requests, [this, &requests, id] { finish(requests, id); }) && browse)
+            qCCritical(lcKestSource) << "KestProxySource: Results without rows, browse id not found!";
+        return;
+    }
+    const Pending finished = std::move(pending->second);
+    requests.ongoing.erase(pending);
+    announceFinished(requests, finished.callerId, finished.action->receiver);
+}
+
+void KestProxySourcePrivate::announceFinished(const Requests &requests, uint callerId, bool receiverAlive)
+{
+    if (&requests == &m_queries) {
+        Q_EMIT q->queryFinished(callerId);
+        return;
+    }
+    const QPointer<KestProxySource> alive(q);
+    if (receiverAlive)
+        Q_EMIT q->browseCompleted();
+    if (alive)
+        Q_EMIT q->browseFinished(callerId);
+}
+
+void KestProxySourcePrivate::cancel(Requests &requests, uint callerId, const QString &member,
+                                    const char *failureMessage)
+{
+    if (requests.starting.count(callerId)) {
+        requests.cancelWhenStarted.insert(callerId);
+        return;
+    }
+    // The source knows a browse or query by its own id; what the caller holds may be the proxy's.
+    uint sourceId = callerId;
+    for (const auto &entry : requests.ongoing) {
+        if (entry.second.callerId == callerId) {
+            sourceId = entry.first;
+            if (entry.first != callerId)
+                break;
+        }
+    }
+    sendCancel(member, sourceId, failureMessage);
+}
+
+// Cancels are sent without waiting: the record stays until the source reports the end.
+void KestProxySourcePrivate::sendCancel(const QString &member, uint id, const char *failureMessage) const
+{
+    QDBusMessage message = QDBusMessage::createMethodCall(m_serviceName, m_objectPath, KestBusNames::sourceInterface(),
+                                                          member);
+    message << id;
+    if (!QDBusConnection::sessionBus().send(message))
+        qCWarning(lcKestSource) << failureMessage;
 }
 
 void KestProxySource::handlePredicateBrowseResult(uint browseId, KestContent *content, uint index, int remainingCount)
@@ -286,42 +470,57 @@ void KestProxySource::handlePredicateBrowseResult(uint browseId, KestContent *co
     const Metamap metadata = row->metaData();
     row.reset();
 
-    KestOngoingAction *action = d->m_ongoingBrowses.value(browseId);
-    if (!action) {
-        qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)"
-                                 << " browse id not found!";
+    const auto pending = d->m_browses.ongoing.find(browseId);
+    if (pending == d->m_browses.ongoing.end()) {
+        const auto handleAgain = [this, browseId, objectId, metadata, index, remainingCount] {
+            auto content = std::make_unique<KestContent>(objectId);
+            content->setMetaData(metadata);
+            handlePredicateBrowseResult(browseId, content.release(), index, remainingCount);
+        };
+        if (!d->keepEarly(d->m_browses, handleAgain))
+            qCCritical(lcKestSource)
+                << "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)"
+                << " browse id not found!";
         return;
     }
     // The last row ends the browse before the receiver hears of it: from its slot the receiver
     // may start the next browse, which the source may give the same id, or drop this proxy.
-    const std::unique_ptr<KestOngoingAction> finished(remainingCount == 0 ? d->m_ongoingBrowses.take(browseId)
-                                                                          : nullptr);
-    if (!action->receiver) {
-        qCWarning(lcKestSource) << "KestProxySource::handlePredicateBrowseResult: receiver object is DESTROYED!";
-        return;
+    const uint callerId = pending->second.callerId;
+    KestOngoingAction *action = pending->second.action.get();
+    KestProxySourcePrivate::Pending finished;
+    if (remainingCount == 0) {
+        finished = std::move(pending->second);
+        d->m_browses.ongoing.erase(pending);
     }
     const QPointer<KestProxySource> alive(this);
-    if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, browseId, objectId, metadata, index,
-                                    remainingCount)) {
+    if (!action->receiver) {
+        qCWarning(lcKestSource) << "KestProxySource::handlePredicateBrowseResult: receiver object is DESTROYED!";
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, callerId, objectId, metadata,
+                                           index, remainingCount)) {
         qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)"
                                  << " slot invocation failed!";
     }
-    if (finished && alive)
-        Q_EMIT browseCompleted();
+    if (finished.action && alive)
+        d->announceFinished(d->m_browses, callerId, finished.action->receiver);
 }
 
 void KestProxySource::handlePredicateBrowseError(uint browseId, uint errorCode, const QString &errorMessage)
 {
-    std::unique_ptr<KestOngoingAction> action(d->m_ongoingBrowses.take(browseId));
-    if (!action) {
-        qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseError(uint, uint, QString)"
-                                 << " : browse id not found!";
+    const auto pending = d->m_browses.ongoing.find(browseId);
+    if (pending == d->m_browses.ongoing.end()) {
+        if (!d->keepEarly(d->m_browses, [this, browseId, errorCode, errorMessage] {
+                handlePredicateBrowseError(browseId, errorCode, errorMessage);
+            }))
+            qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseError(uint, uint, QString)"
+                                     << " : browse id not found!";
         return;
     }
-    if (!action->receiver) {
+    const KestProxySourcePrivate::Pending failed = std::move(pending->second);
+    d->m_browses.ongoing.erase(pending);
+    if (!failed.action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handlePredicateBrowseError: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorMethod, browseId, errorCode,
-                                           errorMessage)) {
+    } else if (!KestCallbackHelper::invoke(failed.action->receiver.data(), failed.action->errorMethod, failed.callerId,
+                                           errorCode, errorMessage)) {
         qCCritical(lcKestSource) << "KestProxySource::handlePredicateBrowseError: slot invocation failed!";
     }
 }
@@ -329,29 +528,46 @@ void KestProxySource::handlePredicateBrowseError(uint browseId, uint errorCode, 
 void KestProxySource::handleQueryResult(uint queryId, uint index, const QStringList &resultRow, int remainingCount)
 {
     qCDebug(lcKestSource) << "KestProxySource::handleQueryResult id" << queryId << "index" << index;
-    KestOngoingAction *action = d->m_ongoingQueries.value(queryId);
-    if (!action)
+    const auto pending = d->m_queries.ongoing.find(queryId);
+    if (pending == d->m_queries.ongoing.end()) {
+        d->keepEarly(d->m_queries, [this, queryId, index, resultRow, remainingCount] {
+            handleQueryResult(queryId, index, resultRow, remainingCount);
+        });
         return;
+    }
     // Ended before the call, for the same reasons as a browse.
-    const std::unique_ptr<KestOngoingAction> finished(remainingCount == 0 ? d->m_ongoingQueries.take(queryId)
-                                                                          : nullptr);
+    const uint callerId = pending->second.callerId;
+    KestOngoingAction *action = pending->second.action.get();
+    KestProxySourcePrivate::Pending finished;
+    if (remainingCount == 0) {
+        finished = std::move(pending->second);
+        d->m_queries.ongoing.erase(pending);
+    }
+    const QPointer<KestProxySource> alive(this);
     if (!action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handleQueryResult: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, queryId, resultRow, index,
+    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, callerId, resultRow, index,
                                            remainingCount)) {
         qCCritical(lcKestSource) << "KestProxySource::handleQueryResult: slot invocation failed!";
     }
+    if (finished.action && alive)
+        d->announceFinished(d->m_queries, callerId, finished.action->receiver);
 }
 
 void KestProxySource::handleQueryError(uint queryId, int errorCode, const QString &errorMessage)
 {
-    std::unique_ptr<KestOngoingAction> action(d->m_ongoingQueries.take(queryId));
-    if (!action)
+    const auto pending = d->m_queries.ongoing.find(queryId);
+    if (pending == d->m_queries.ongoing.end()) {
+        d->keepEarly(d->m_queries,
+                     [this, queryId, errorCode, errorMessage] { handleQueryError(queryId, errorCode, errorMessage); });
         return;
-    if (!action->receiver) {
+    }
+    const KestProxySourcePrivate::Pending failed = std::move(pending->second);
+    d->m_queries.ongoing.erase(pending);
+    if (!failed.action->receiver) {
         qCWarning(lcKestSource) << "KestProxySource::handleQueryError: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->errorMethod, queryId, errorCode,
-                                           errorMessage)) {
+    } else if (!KestCallbackHelper::invoke(failed.action->receiver.data(), failed.action->errorMethod, failed.callerId,
+                                           errorCode, errorMessage)) {
         qCCritical(lcKestSource) << "KestProxySource::handleQueryError: slot invocation failed!";
     }
 }

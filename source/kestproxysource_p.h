@@ -10,8 +10,15 @@
 
 #include "kestproxysource.h"
 
+#include <QDBusMessage>
+#include <QList>
 #include <QMap>
+#include <QSet>
 #include <QString>
+
+#include <functional>
+#include <map>
+#include <memory>
 
 class DBusAdaptor;
 class KestProxySourceNameRequest;
@@ -20,11 +27,48 @@ class KestProxySourceNameRequest;
 class KestProxySourcePrivate
 {
 public:
+    using Action = KestProxySource::KestOngoingAction;
+
+    // A browse or query that the source has started, under the id the source chose.
+    struct Pending
+    {
+        std::unique_ptr<Action> action;
+        //! The id its receiver knows: the source's for browse() and query(), the proxy's for the asynchronous starts.
+        uint callerId = 0;
+    };
+
+    // Browses, or queries.
+    struct Requests
+    {
+        std::map<uint, Pending> ongoing;
+        //! Asynchronous starts still waiting for the source's id, by the caller's id.
+        std::map<uint, std::unique_ptr<Action>> starting;
+        QSet<uint> cancelWhenStarted;
+        //! Results for ids that nobody holds yet, while a start is on its way: the source may send its first rows
+        //! before its answer to the start has been handled. They are handled again once it has.
+        QList<std::function<void()>> early;
+    };
+
+    explicit KestProxySourcePrivate(KestProxySource *q);
+
+    uint startAsync(Requests &requests, const QDBusMessage &call, Action *action);
+    void started(Requests &requests, uint callerId, const QDBusMessage &reply);
+    //! Keeps a result for an id that a start still on its way may claim; false when none can.
+    bool keepEarly(Requests &requests, const std::function<void()> &handleAgain);
+    void handleEarly(Requests &requests);
+    //! The source ended the browse or query \a id without a last row.
+    void finish(Requests &requests, uint id);
+    void cancel(Requests &requests, uint callerId, const QString &member, const char *failureMessage);
+    void sendCancel(const QString &member, uint id, const char *failureMessage) const;
+    void announceFinished(const Requests &requests, uint callerId, bool receiverAlive);
+
+    KestProxySource *const q;
     QMap<uint, KestProxySource::KestOngoingAction *> m_ongoingGetMetas;
     uint m_getMetaId = 0;
     DBusAdaptor *m_dbusAdaptor = nullptr;
-    QMap<uint, KestProxySource::KestOngoingAction *> m_ongoingQueries;
-    QMap<uint, KestProxySource::KestOngoingAction *> m_ongoingBrowses;
+    Requests m_queries;
+    Requests m_browses;
+    uint m_lastCallerId;
     KestProxySourceNameRequest *m_nameRequest = nullptr;
     QString m_serviceName;
     QString m_objectPath;

@@ -93,7 +93,20 @@ public:
      */
     uint browse(const QString &objectId, const QString &predicate, const QStringList &keys, uint offset, uint count,
                 QObject *receiver, const char *resultSlot, const char *errorSlot) override;
-    //! Asks the source to stop; the browse stays pending until the source reports its end.
+    /*!
+     * Starts a browse like browse(), without waiting for the source's answer: returns at once a nonzero id
+     * chosen by the proxy, or 0 for invalid arguments as browse() does. Rows and errors reach the slots under
+     * that id, and cancelBrowse() and browseFinished() use it too. A start that fails or is not answered within
+     * the reply time-out reaches \a errorSlot with code 3 and the reason. Rows that the source sends before its
+     * answer to the start has arrived are kept for it.
+     */
+    uint browseAsync(const QString &objectId, const QString &predicate, const QStringList &keys, uint offset,
+                     uint count, QObject *receiver, const char *resultSlot, const char *errorSlot);
+    /*!
+     * Asks the source to stop; the browse stays pending until the source reports its end. Takes the id that
+     * browse() or browseAsync() returned; a browse whose start is still on its way is cancelled once it has
+     * started.
+     */
     void cancelBrowse(uint browseId) override;
     /*!
      * Starts a query and returns the query id the source chose, or 0. Rows arrive at
@@ -101,7 +114,13 @@ public:
      * \a errorSlot (uint queryId, int code, QString message).
      */
     uint query(const QString &query, QObject *receiver, const char *resultSlot, const char *errorSlot) override;
-    //! Asks the source to stop; the query stays pending until the source reports its end.
+    /*!
+     * Starts a query like query(), without waiting for the source's answer: returns at once a nonzero id chosen
+     * by the proxy (0 without a receiver). Rows and errors reach the slots under that id; a start that fails or
+     * is not answered in time reaches \a errorSlot with code 3 and the reason.
+     */
+    uint queryAsync(const QString &query, QObject *receiver, const char *resultSlot, const char *errorSlot);
+    //! Asks the source to stop, like cancelBrowse(); takes the id of query() or queryAsync().
     void cancelQuery(uint queryId) override;
     //! Sends the value without waiting for an answer; false for an empty name or a lost bus.
     bool setKestProperty(const QString &name, const QVariant &value) override;
@@ -118,6 +137,15 @@ public:
     // Called by the result receiver for every row; the proxy takes \a content over.
     void handlePredicateBrowseResult(uint browseId, KestContent *content, uint index, int remainingCount);
     void handlePredicateBrowseError(uint browseId, uint errorCode, const QString &errorMessage);
+
+Q_SIGNALS:
+    /*!
+     * The browse \a browseId has ended, with its last row or with a result that carries no rows. Not emitted
+     * for a browse that ends with an error.
+     */
+    void browseFinished(uint browseId);
+    //! The query \a queryId has ended, with its last row or with an empty last batch; not after an error.
+    void queryFinished(uint queryId);
 
 public Q_SLOTS:
     void handleMessage(const QDBusMessage &message);
@@ -143,6 +171,7 @@ private Q_SLOTS:
     void getNameCallback(const QString &name);
 
 private:
+    friend class DBusAdaptor;
     std::unique_ptr<KestProxySourcePrivate> const d;
 };
 

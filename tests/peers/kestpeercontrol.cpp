@@ -45,6 +45,8 @@ bool KestPeerControl::handleMessage(const QDBusMessage &message, const QDBusConn
             QCoreApplication::exit(0);
         return true;
     }
+    for (const QVariantList &call : answer.before)
+        perform(call, message.service());
     if (answer.outcome == QLatin1String("error"))
         m_connection.send(
             message.createErrorReply(answer.arguments.value(0).toString(), answer.arguments.value(1).toString()));
@@ -77,8 +79,8 @@ void KestPeerControl::perform(const QVariantList &call, const QString &caller)
 void KestPeerControl::Script(const QString &member, const QString &outcome, const QVariantList &arguments)
 {
     Answer &answer = m_answers[member];
-    if (outcome == QLatin1String("after")) {
-        answer.after.append(arguments);
+    if (outcome == QLatin1String("after") || outcome == QLatin1String("before")) {
+        (outcome == QLatin1String("after") ? answer.after : answer.before).append(arguments);
         return;
     }
     answer.outcome = outcome;

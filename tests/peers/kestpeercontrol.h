@@ -34,7 +34,7 @@ public Q_SLOTS:
     // How \a member is answered from now on: "reply" with \a arguments, "error" with the error
     // name and text in \a arguments, "noreply" (never), or "exit" (the peer leaves the bus
     // instead). "after" adds a call to make once it is answered: service (empty for the caller),
-    // path, interface, member and its arguments.
+    // path, interface, member and its arguments; "before" one to make before it is answered.
     Q_SCRIPTABLE void Script(const QString &member, const QString &outcome, const QVariantList &arguments);
     Q_SCRIPTABLE bool Emit(const QString &path, const QString &interface, const QString &signal,
                            const QVariantList &arguments);
@@ -56,6 +56,7 @@ private:
         QString outcome;
         QVariantList arguments;
         QList<QVariantList> after;
+        QList<QVariantList> before;
     };
 
     void perform(const QVariantList &call, const QString &caller);

@@ -16,9 +16,13 @@
 #include <kestbrowseresultdbusstruct.h>
 #include <kestqueryresultdbusstruct.h>
 
+#include <kestshared.h>
+
 #include <QDBusConnection>
 #include <QDBusPendingCallWatcher>
 #include <QProcess>
+#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -111,6 +115,16 @@ private:
     uint startBrowse(uint id, QObject *receiver) { return start(true, {id}, receiver); }
     uint startQuery(uint id, QObject *receiver) { return start(false, {id}, receiver); }
 
+    // Ends of browses and queries go into the receiver's record as well.
+    void recordEnds(KestReceiver &receiver)
+    {
+        connect(m_proxy.get(), &KestSource::browseCompleted, &receiver,
+                [&receiver] { receiver.events << QStringLiteral("completed"); });
+        for (auto finished : {&KestProxySource::browseFinished, &KestProxySource::queryFinished})
+            connect(m_proxy.get(), finished, &receiver,
+                    [&receiver](uint id) { receiver.events << QStringLiteral("finished %1").arg(id); });
+    }
+
     bool newProxy()
     {
         m_proxy = std::make_unique<KestProxySource>(nullptr, m_uuid, Plugin, QStringLiteral("Source"));
@@ -185,25 +199,28 @@ private Q_SLOTS:
         const QByteArray song =
             KestMetadataEncoder().addString(QStringLiteral("title"), QStringLiteral("Song")).block();
         add("browse to its end", browseBatch({row(1, 10, "a", 0, "", song), row(0, 11, "b")}),
-            "row 7 a 10 1 title=Song|row 7 b 11 0|completed");
-        add("browse left pending", browseBatch({row(2, 0, "a")}), "row 7 a 0 2|row 7 late 9 0|completed");
+            "row 7 a 10 1 title=Song|row 7 b 11 0|completed|finished 7");
+        add("browse left pending", browseBatch({row(2, 0, "a")}), "row 7 a 0 2|row 7 late 9 0|completed|finished 7");
+        add("browse without rows", browseBatch({}), "completed|finished 7");
         add("browse ended by an error row", browseBatch({row(5, 0, "a"), row(4, 1, "", 0, "stopped"), row(3, 2, "c")}),
             "row 7 a 0 5|error 7 0 stopped");
         add("browse remote error", browseBatch({row(0, 0, "", 42, "gone")}), "error 7 42 gone");
         add("browse undecodable metadata", browseBatch({row(0, 0, "a", 0, "", "broken")}),
             "error 7 3 Error. Results contains invalid data.");
-        add("browse negative count", browseBatch({row(-3, 0, "a")}), "row 7 a 0 0|completed");
+        add("browse negative count", browseBatch({row(-3, 0, "a")}), "row 7 a 0 0|completed|finished 7");
         add("browse error after its end", browseBatch({row(0, 0, "a"), row(0, 1, "", 1, "x")}),
-            "row 7 a 0 0|completed");
+            "row 7 a 0 0|completed|finished 7");
         // Each query row carries the number of rows after it, in this batch and in later ones.
-        add("query counting down", queryBatch(5, "a;b;c"), "row 7 a 0 7|row 7 b 1 6|row 7 c 2 5|row 7 late 9 0");
-        add("query to its end", queryBatch(0, "d,e", 0, "", 3), "row 7 d,e 3 0");
-        add("query empty batch", queryBatch(5, ""), "row 7 late 9 0");
-        add("query message without code", queryBatch(0, "x", 0, "odd"), "row 7 late 9 0");
+        add("query counting down", queryBatch(5, "a;b;c"),
+            "row 7 a 0 7|row 7 b 1 6|row 7 c 2 5|row 7 late 9 0|finished 7");
+        add("query to its end", queryBatch(0, "d,e", 0, "", 3), "row 7 d,e 3 0|finished 7");
+        add("query empty batch, rows to come", queryBatch(5, ""), "row 7 late 9 0|finished 7");
+        add("query empty last batch", queryBatch(0, ""), "finished 7");
+        add("query message without code", queryBatch(0, "x", 0, "odd"), "row 7 late 9 0|finished 7");
         add("query error", queryBatch(1, "b", 4, "bad"), "error 7 4 bad");
         add("query count at the top", queryBatch(INT_MAX - 1, "p;q;r"),
-            "row 7 p 0 2147483647|row 7 q 1 2147483647|row 7 r 2 2147483646|row 7 late 9 0");
-        add("query negative count", queryBatch(-2, "a"), "row 7 a 0 0");
+            "row 7 p 0 2147483647|row 7 q 1 2147483647|row 7 r 2 2147483646|row 7 late 9 0|finished 7");
+        add("query negative count", queryBatch(-2, "a"), "row 7 a 0 0|finished 7");
     }
 
     // A batch, then a late row that reaches the receiver only if the request is still pending.
@@ -212,8 +229,7 @@ private Q_SLOTS:
         QFETCH(QVariantList, batch);
         QFETCH(QString, events);
         KestReceiver receiver;
-        connect(m_proxy.get(), &KestSource::browseCompleted, &receiver,
-                [&receiver] { receiver.events << QStringLiteral("completed"); });
+        recordEnds(receiver);
         const bool browse = batch.size() == 1;
         QCOMPARE(browse ? startBrowse(7, &receiver) : startQuery(7, &receiver), 7u);
         QCOMPARE(push(7, batch), QString());
@@ -274,6 +290,63 @@ private Q_SLOTS:
         QVERIFY(KestTestBus::waitForNoOwner(m_proxy->serviceName()));
         QCOMPARE(m_proxy->browse(QString(), QString(), {QStringLiteral("k")}, 0, 0, &receiver, BROWSE_SLOTS), 0u);
         QCOMPARE(m_proxy->query(QStringLiteral("q"), &receiver, QUERY_SLOTS), 0u);
+    }
+
+    // Starts that do not wait: the proxy's ids reach the receiver, also for rows that come before the answer to the
+    // start, for failed and unanswered starts, and for cancels sent before the source's id is known.
+    void asyncStarts()
+    {
+        KestReceiver receiver;
+        recordEnds(receiver);
+        const QString receiverPath = KestBusNames::proxySourcePath(m_uuid);
+        QVERIFY(m_peer->scriptReply(QStringLiteral("browse"), {7u}));
+        QVERIFY(m_peer->scriptBeforeReply(QStringLiteral("browse"), QString(), receiverPath,
+                                          KestBusNames::proxySourceInterface(), QStringLiteral("browse_result"),
+                                          QVariantList{7u} + browseBatch({row(1, 0, "a")})));
+        const uint browseId = m_proxy->browseAsync(QString(), QString(), {QStringLiteral("k")}, 0, 0, &receiver,
+                                                   BROWSE_SLOTS);
+        QVERIFY(browseId != 0 && browseId != 7 && receiver.events.isEmpty());
+        QVERIFY(m_peer->scriptReply(QStringLiteral("query"), {7u}));
+        const uint queryId = m_proxy->queryAsync(QStringLiteral("q"), &receiver, QUERY_SLOTS);
+        QVERIFY(queryId != 0 && queryId != browseId);
+        QTRY_COMPARE(receiver.all(), QStringLiteral("row %1 a 0 1").arg(browseId));
+        QCOMPARE(push(7, browseBatch({row(0, 1, "b")})), QString());
+        QCOMPARE(push(7, queryBatch(0, "c")), QString());
+        QCOMPARE(receiver.all(),
+                 QStringLiteral("row %1 a 0 1|row %1 b 1 0|completed|finished %1|row %2 c 0 0|finished %2")
+                     .arg(browseId)
+                     .arg(queryId));
+
+        // Cancelled before the source has answered: the cancel goes out under the source's id once it has.
+        receiver.events.clear();
+        QVERIFY(m_peer->scriptReply(QStringLiteral("browse"), {9u}));
+        const uint cancelled = m_proxy->browseAsync(QString(), QString(), {QStringLiteral("k")}, 0, 0, &receiver,
+                                                    BROWSE_SLOTS);
+        m_proxy->cancelBrowse(cancelled);
+        QVERIFY(m_peer->waitForCalls(QStringLiteral("cancel_browse")));
+        m_proxy->cancelBrowse(cancelled);
+        QVERIFY(m_peer->waitForCalls(QStringLiteral("cancel_browse"), 2));
+        for (const KestRecordedCall &call : m_peer->callsTo(QStringLiteral("cancel_browse")))
+            QCOMPARE(call.arguments, QVariantList{9u});
+
+        // A start that fails, or that is not answered in time, reaches the error slot under the proxy's id.
+        QVERIFY(m_peer->scriptError(QStringLiteral("browse"), QStringLiteral("busy")));
+        const uint failed = m_proxy->browseAsync(QString(), QString(), {QStringLiteral("k")}, 0, 0, &receiver,
+                                                 BROWSE_SLOTS);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("Starting browse %1 failed").arg(failed)));
+        QTRY_COMPARE(receiver.all(), QStringLiteral("error %1 3 busy").arg(failed));
+        KestShared::instance()->setReplyTimeout(300);
+        const auto restore = qScopeGuard([] { KestShared::instance()->setReplyTimeout(25000); });
+        QVERIFY(m_peer->scriptNoReply(QStringLiteral("query")));
+        const uint unanswered = m_proxy->queryAsync(QStringLiteral("q"), &receiver, QUERY_SLOTS);
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("did not answer \"query\"")));
+        QTest::ignoreMessage(QtWarningMsg,
+                             QRegularExpression(QStringLiteral("Starting query %1 failed").arg(unanswered)));
+        QTRY_COMPARE(receiver.events.size(), 2);
+        QVERIFY(receiver.events.last().startsWith(QStringLiteral("error %1 3 ").arg(unanswered)));
+        // Nothing to browse for, or nobody to tell: nothing starts.
+        QCOMPARE(m_proxy->browseAsync(QString(), QString(), {}, 0, 0, &receiver, BROWSE_SLOTS), 0u);
+        QCOMPARE(m_proxy->queryAsync(QStringLiteral("q"), nullptr, QUERY_SLOTS), 0u);
     }
 
     void deadReceiversAndMetadataReplies()

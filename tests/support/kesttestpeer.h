@@ -66,6 +66,14 @@ public:
                       {service, path, interface, callMember, QVariant::fromValue(arguments)});
     }
 
+    //! Like scriptAfterCall(), but the call goes out before the answer.
+    bool scriptBeforeReply(const QString &member, const QString &service, const QString &path, const QString &interface,
+                           const QString &callMember, const QVariantList &arguments = QVariantList())
+    {
+        return script(member, QStringLiteral("before"),
+                      {service, path, interface, callMember, QVariant::fromValue(arguments)});
+    }
+
     bool emitSignal(const QString &path, const QString &interface, const QString &signal,
                     const QVariantList &arguments = QVariantList())
     {
