@@ -47,9 +47,15 @@ void KestProxyRendererRequest::handleError(const QDBusError &error)
     KestError kestError;
     const QString message = error.message();
     const int colon = message.indexOf(QLatin1Char(':'));
-    if (colon >= 0) {
+    bool numbered = false;
+    const int code = message.left(colon).toInt(&numbered);
+    if (!numbered && error.name().startsWith(QLatin1String("org.freedesktop.DBus.Error."))) {
+        // Made by the bus itself (no reply, no such method or name, a reply of another type): its text may
+        // hold colons, but no code of the renderer's.
+        kestError = KestError(KestError::GeneralFailure, message);
+    } else if (colon >= 0) {
         // Remote renderers fail with "code:text"; a code that is no number reads as 0.
-        kestError = KestError(message.left(colon).toInt(), message.mid(colon + 1));
+        kestError = KestError(code, message.mid(colon + 1));
     } else {
         qCWarning(lcKestRenderer) << "KestProxyRendererRequest::handleError, received invalid error message.";
         qCWarning(lcKestRenderer) << message;

@@ -85,9 +85,11 @@ private Q_SLOTS:
         remote("empty code", ":odd", 0, "^odd$");
         remote("no colon", "Device busy", 3, "^Device busy$");
         remote("empty", "", 3, "^$");
+        QTest::newRow("remote code under a bus error name")
+            << QStringLiteral("bus error") << QStringLiteral("7:busy") << 7 << QStringLiteral("^busy$");
         // Failures of the bus itself; the daemon gives up on an unanswered call after 5 s.
         QTest::newRow("reply of another type")
-            << QStringLiteral("reply") << QString() << 0 << QStringLiteral("got \"i\"");
+            << QStringLiteral("reply") << QString() << 3 << QStringLiteral("^Unexpected reply signature: got \"i\"");
         QTest::newRow("nobody owns the name")
             << QStringLiteral("nobody") << QString() << 3 << QStringLiteral("peerplugin\\.nobody");
         QTest::newRow("renderer leaves") << QStringLiteral("exit") << QString() << 3 << QString();
@@ -104,6 +106,8 @@ private Q_SLOTS:
         KestTestPeer own;
         if (fault == QLatin1String("error"))
             QVERIFY(m_peer.scriptError(member, text, QStringLiteral("com.zorvo.kesttest.Other")));
+        else if (fault == QLatin1String("bus error"))
+            QVERIFY(m_peer.scriptError(member, text, QStringLiteral("org.freedesktop.DBus.Error.Failed")));
         else if (fault == QLatin1String("reply"))
             QVERIFY(m_peer.scriptReply(member, {42}));
         else if (fault != QLatin1String("nobody"))
@@ -112,7 +116,10 @@ private Q_SLOTS:
         QVERIFY(fault != QLatin1String("silent") || own.scriptNoReply(member));
 
         auto proxy = newProxy(QString(),
-                              fault == QLatin1String("error") || fault == QLatin1String("reply") ? Uuid : fault);
+                              fault == QLatin1String("error") || fault == QLatin1String("bus error")
+                                      || fault == QLatin1String("reply")
+                                  ? Uuid
+                                  : fault);
         QSignalSpy errors(proxy.get(), &KestRenderer::error);
         QVERIFY(errors.wait(20000));
         const KestError error = qvariant_cast<KestError>(errors.at(0).at(0));
