@@ -117,6 +117,19 @@ KestBusName::Kind KestBusName::classify(MatchRule rule) const
     return isPlaylist(Contains) ? Playlist : NoComponent;
 }
 
+bool KestBusName::isComposedAs(Kind kind) const
+{
+    switch (kind) {
+    case Plugin: return m_name == KestBusNames::pluginService(lastPiece());
+    case Playlist: return m_name == KestBusNames::playlistService(lastPiece());
+    case Source: return m_name == KestBusNames::sourceService(extensionPluginName(), extensionUuid());
+    case Renderer: return m_name == KestBusNames::rendererService(extensionPluginName(), extensionUuid());
+    case NoComponent:
+    case UnknownExtension: break;
+    }
+    return false;
+}
+
 bool KestBusName::isValidElement(const QString &element)
 {
     return isElement(element, QLatin1Char('_'));

@@ -58,6 +58,13 @@ public:
      */
     Kind classify(MatchRule rule) const;
 
+    /*!
+     * True when the name is exactly the one that the naming scheme composes for \a kind from the pieces read
+     * from it. Look-alikes, such as com.zorvo.kest.playlist.p.q for playlist q, are not: nobody can reach a
+     * component under them.
+     */
+    bool isComposedAs(Kind kind) const;
+
     //! Letters, digits and underscores, not starting with a digit: usable in a bus name and a path.
     static bool isValidElement(const QString &element);
 

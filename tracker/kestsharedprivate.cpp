@@ -96,14 +96,19 @@ void KestSharedPrivate::createProxies()
 void KestSharedPrivate::createProxy(const QString &name)
 {
     const KestBusName busName(name);
+    // A name that only looks like a component's is nobody's: no proxy could reach a component under it.
     if (busName.isPlugin() && (m_trackFlags & KestShared::TrackPlugins)) {
-        qCDebug(lcKestTracker) << "Creating control interface for plugin";
-        createPluginControlInterfaceProxy(busName.lastPiece());
+        if (busName.isComposedAs(KestBusName::Plugin)) {
+            qCDebug(lcKestTracker) << "Creating control interface for plugin";
+            createPluginControlInterfaceProxy(busName.lastPiece());
+        }
         return;
     }
     if (busName.isPlaylist(KestBusName::StartsWith) && (m_trackFlags & KestShared::TrackPlaylists)) {
-        qCDebug(lcKestTracker) << "Creating proxy playlist" << busName.lastPiece();
-        createProxyPlaylist(busName.lastPiece(), QString(), 0, 0);
+        if (busName.isComposedAs(KestBusName::Playlist)) {
+            qCDebug(lcKestTracker) << "Creating proxy playlist" << busName.lastPiece();
+            createProxyPlaylist(busName.lastPiece(), QString(), 0, 0);
+        }
         return;
     }
     if (!busName.isExtension(KestBusName::StartsWith))
@@ -117,6 +122,9 @@ void KestSharedPrivate::createProxy(const QString &name)
     if (!acceptsExtension(plugin, uuid))
         return;
     const KestBusName::Kind kind = busName.extensionKind(KestBusName::StartsWith);
+    const bool known = kind == KestBusName::Source || kind == KestBusName::Renderer;
+    if (known && !busName.isComposedAs(kind))
+        return;
     if (kind == KestBusName::Source && (m_trackFlags & KestShared::TrackSources))
         createProxySource(plugin, uuid, QString());
     else if (kind == KestBusName::Renderer && (m_trackFlags & KestShared::TrackRenderers))
@@ -153,7 +161,7 @@ void KestSharedPrivate::createPluginProxies()
     const QStringList names = activatableNames();
     for (const QString &name : names) {
         const KestBusName busName(name);
-        if (busName.isPlugin())
+        if (busName.isPlugin() && busName.isComposedAs(KestBusName::Plugin))
             createPluginControlInterfaceProxy(busName.lastPiece());
     }
 }

@@ -27,7 +27,11 @@ private Q_SLOTS:
             KestBusNames::sourceService(Plugin, QStringLiteral("s1")),
             KestBusNames::playlistService(QStringLiteral("pl1")),
             KestBusNames::pluginService(QStringLiteral("pg")),
-            QStringLiteral("com.zorvo.kest.plugin.a.b"), // six pieces, also a plugin name
+            // Look-alikes: no component can be reached under them.
+            QStringLiteral("com.zorvo.kest.plugin.a.b"),
+            QStringLiteral("com.zorvo.kest.playlist.p.q"),
+            QStringLiteral("com.zorvo.kest.playlistx.y"),
+            QStringLiteral("com.zorvo.kest.rendererx.p.u"),
             QStringLiteral("com.zorvo.kest.other.p.u"), // six pieces, no known kind
             QStringLiteral("com.zorvo.kest.source.a.b.c"),
             QStringLiteral("Com.Zorvo.Kest.renderer.p.r9"),
@@ -130,8 +134,9 @@ private Q_SLOTS:
     {
         QTest::addColumn<int>("flags");
         QTest::addColumn<QString>("ids");
-        // Activatable plugins of the test bus come on top of those on the bus.
-        const QString plugins = QStringLiteral("plugin alpha,plugin b,plugin pg,plugin y");
+        // Activatable plugins of the test bus come on top of those on the bus; com.zorvo.kest.plugin.x.y is no
+        // plugin's name.
+        const QString plugins = QStringLiteral("plugin alpha,plugin pg");
         QTest::newRow("nothing") << 0 << QString();
         QTest::newRow("sources") << int(KestShared::TrackSources) << "source s1";
         QTest::newRow("renderers") << int(KestShared::TrackRenderers) << "renderer r1";
