@@ -236,15 +236,13 @@ private Q_SLOTS:
             "renderer  r1     Kitchen  plugin p1            com.zorvo.kest.renderer.p1.r1\n"
             "source    s1     Kitchen  plugin p1            com.zorvo.kest.source.p1.s1\n"
             "playlist  mix    Mix      3 items, current -1  com.zorvo.kest.playlist.mix\n"
-            "plugin    alpha  -        activatable          com.zorvo.kest.plugin.alpha\n"
-            "plugin    y      -        activatable          com.zorvo.kest.plugin.y\n",
+            "plugin    alpha  -        activatable          com.zorvo.kest.plugin.alpha\n",
             "", R"([
             {"kind":"renderer","plugin":"p1","uuid":"r1","name":"Kitchen","service":"com.zorvo.kest.renderer.p1.r1"},
             {"kind":"source","plugin":"p1","uuid":"s1","name":"Kitchen","service":"com.zorvo.kest.source.p1.s1"},
             {"kind":"playlist","id":"mix","name":"Mix","size":3,"currentIndex":-1,
              "service":"com.zorvo.kest.playlist.mix"},
-            {"kind":"plugin","plugin":"alpha","service":"com.zorvo.kest.plugin.alpha","activatable":true},
-            {"kind":"plugin","plugin":"y","service":"com.zorvo.kest.plugin.y","activatable":true}])");
+            {"kind":"plugin","plugin":"alpha","service":"com.zorvo.kest.plugin.alpha","activatable":true}])");
         // A silent component is listed without a name, and the silence is told.
         add("list with a silent component", "list renderers --timeout 1", on('s', "get_name"), 4,
             "renderer  r1  -  plugin p1  com.zorvo.kest.renderer.p1.r1\n", "renderer r1: no answer within 1 s",

@@ -22,8 +22,7 @@
 static QString expected(const QStringList &extra = QStringList())
 {
     QStringList ids = QStringList{QStringLiteral("renderer r1"), QStringLiteral("source s1"),
-                                  QStringLiteral("playlist pl1"), QStringLiteral("plugin alpha"),
-                                  QStringLiteral("plugin y")}
+                                  QStringLiteral("playlist pl1"), QStringLiteral("plugin alpha")}
         + extra;
     ids.sort();
     return ids.join(QLatin1Char(','));
