@@ -84,7 +84,9 @@ def undocumented(index_path, header_dirs):
             wanted = access == "public" or (access == "protected" and node.tag == "function")
             if not wanted:
                 continue
-            if node.get("documented") != "true" and headers.declares(node):
+            # A Q_DECLARE_FLAGS type is documented with its enum.
+            documented = node.get("documented") == "true" or node.get("enum")
+            if not documented and headers.declares(node):
                 name = node.get("fullname") or node.get("name")
                 where = f"{node.get('filepath')}:{node.get('lineno')}"
                 if headers.template_follows(node.get("filepath"), int(node.get("lineno")) - 1):

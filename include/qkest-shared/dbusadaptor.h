@@ -37,11 +37,11 @@ public:
     explicit DBusAdaptor(KestProxySource *source);
     ~DBusAdaptor() override;
 
-    //! A new content for a good row, or null when its metadata block is malformed.
+    /*! A new content for a good row, or null when its metadata block is malformed. */
     KestContent *parseBrowseResult(KestBrowseResultDBusStruct &result);
 
 public Q_SLOTS:
-    //! \a message is the bus call, which tells who sent the rows.
+    /*! \a message is the bus call, which tells who sent the rows. */
     void browse_result(uint browse_id, const QList<KestBrowseResultDBusStruct> &results, const QDBusMessage &message);
     /*!
      * \a remainingCount counts the rows still to come after this batch; each row is handed on

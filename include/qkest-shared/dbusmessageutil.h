@@ -36,7 +36,7 @@
 class QKESTSHARED_EXPORT DBusMessageUtil
 {
 public:
-    //! Reads a zero-terminated string. Without a terminator: warns and returns a null string.
+    /*! Reads a zero-terminated string. Without a terminator: warns and returns a null string. */
     static QString extractString(QByteArray &data, bool *error);
 
     /*!

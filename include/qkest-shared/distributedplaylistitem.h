@@ -11,7 +11,7 @@
 #include <QMetaType>
 #include <QString>
 
-//! A playlist entry together with the service that holds it: a D-Bus structure (uss). Lists travel as a(uss).
+/*! A playlist entry together with the service that holds it: a D-Bus structure (uss). Lists travel as a(uss). */
 struct distributedPlaylistItem
 {
     uint index = 0;

@@ -53,13 +53,13 @@ public:
      * there is no bus or it refuses the subscriptions. Calling it again changes nothing.
      */
     bool connectToRendererSignals();
-    //! Fetches the display name unless there is one already.
+    /*! Fetches the display name unless there is one already. */
     bool getName();
 
     const QString &service() const;
     const QString &objectPath() const;
 
-    //! Forgets and destroys \a request, whose reply or error has been handled.
+    /*! Forgets and destroys \a request, whose reply or error has been handled. */
     void completeRequest(KestProxyRendererRequest *request);
 
     bool play() override;
@@ -82,7 +82,7 @@ public:
      */
     bool setKestProperty(const QString &name, const QVariant &value) override;
     bool kestProperty(QString &name, QObject *receiver, const char *member) override;
-    //! Only while playing or paused (states 1 and 2); false otherwise.
+    /*! Only while playing or paused (states 1 and 2); false otherwise. */
     bool getCurrentMediaInfo(QObject *receiver, const char *member, const QString &argument) override;
 
 public Q_SLOTS:

@@ -10,12 +10,12 @@
 
 class KestProxyRendererMediaInfoRequestPrivate;
 
-//! Asks the renderer about the current media; the result member takes (KestRenderer*, KestMediaInfo).
+/*! Asks the renderer about the current media; the result member takes (KestRenderer*, KestMediaInfo). */
 class QKESTSHARED_EXPORT KestProxyRendererMediaInfoRequest : public KestProxyRendererRequest
 {
     Q_OBJECT
 public:
-    //! Also makes KestMediaInfo known to the D-Bus type system.
+    /*! Also makes KestMediaInfo known to the D-Bus type system. */
     KestProxyRendererMediaInfoRequest(QObject *parent, KestProxyRenderer *renderer, const QString &method,
                                       QObject *receiver, const char *member, const QString &argument);
 

@@ -8,7 +8,7 @@
 
 class KestProxyRendererNameRequestPrivate;
 
-//! Reads the renderer's display name; the result slot takes (QString name).
+/*! Reads the renderer's display name; the result slot takes (QString name). */
 class QKESTSHARED_EXPORT KestProxyRendererNameRequest : public KestProxyRendererRequest
 {
     Q_OBJECT

@@ -22,9 +22,9 @@ public:
                                      QObject *errorReceiver, const char *errorMember);
 
     void appendArgument(const QString &value);
-    //! Sends the URL as its percent-encoded text.
+    /*! Sends the URL as its percent-encoded text. */
     void appendArgument(const QUrl &url);
-    //! Sends the value with the D-Bus type of its own type (uint as u, int as i).
+    /*! Sends the value with the D-Bus type of its own type (uint as u, int as i). */
     void appendArgument(const QVariant &value);
     void setArguments(const QList<QVariant> &arguments);
 

@@ -8,7 +8,7 @@
 
 class KestProxyRendererPositionRequestPrivate;
 
-//! Asks the renderer for the playback position; the result member takes (KestRenderer*, uint).
+/*! Asks the renderer for the playback position; the result member takes (KestRenderer*, uint). */
 class QKESTSHARED_EXPORT KestProxyRendererPositionRequest : public KestProxyRendererRequest
 {
     Q_OBJECT

@@ -36,7 +36,7 @@ public:
                              QObject *errorReceiver, const char *errorMember);
     ~KestProxyRendererRequest() override;
 
-    //! Sends the call. True only means that the bus took it; the outcome comes through the callbacks.
+    /*! Sends the call. True only means that the bus took it; the outcome comes through the callbacks. */
     virtual bool call() = 0;
 
 public Q_SLOTS:
@@ -47,15 +47,15 @@ public Q_SLOTS:
     virtual void handleError(const QDBusError &error);
 
 protected:
-    //! For the library's own requests, whose private data derives from the base's.
+    /*! For the library's own requests, whose private data derives from the base's. */
     KestProxyRendererRequest(KestProxyRendererRequestPrivate &dd, QObject *parent);
 
-    //! Sends the request's method on \a interface to the renderer, with \a replySlot taking the reply.
+    /*! Sends the request's method on \a interface to the renderer, with \a replySlot taking the reply. */
     bool callRenderer(const QString &interface, const char *replySlot,
                       const QList<QVariant> &arguments = QList<QVariant>());
-    //! False when an error receiver is set but has no fitting error member.
+    /*! False when an error receiver is set but has no fitting error member. */
     bool hasValidErrorCallback() const;
-    //! Logs that a callback check refused the call; returns false.
+    /*! Logs that a callback check refused the call; returns false. */
     static bool refuseCall();
     /*!
      * Hands the request back to its renderer, which destroys it: touch nothing afterwards.

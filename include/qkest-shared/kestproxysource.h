@@ -81,7 +81,7 @@ public:
     QString serviceName() const;
     QString objectPath() const;
 
-    //! True when the name is known or its fetch could be placed; the name arrives later.
+    /*! True when the name is known or its fetch could be placed; the name arrives later. */
     bool getName();
 
     /*!
@@ -93,7 +93,7 @@ public:
      */
     uint browse(const QString &objectId, const QString &predicate, const QStringList &keys, uint offset, uint count,
                 QObject *receiver, const char *resultSlot, const char *errorSlot) override;
-    //! Asks the source to stop; the browse stays pending until the source reports its end.
+    /*! Asks the source to stop; the browse stays pending until the source reports its end. */
     void cancelBrowse(uint browseId) override;
     /*!
      * Starts a query and returns the query id the source chose, or 0. Rows arrive at
@@ -101,9 +101,9 @@ public:
      * \a errorSlot (uint queryId, int code, QString message).
      */
     uint query(const QString &query, QObject *receiver, const char *resultSlot, const char *errorSlot) override;
-    //! Asks the source to stop; the query stays pending until the source reports its end.
+    /*! Asks the source to stop; the query stays pending until the source reports its end. */
     void cancelQuery(uint queryId) override;
-    //! Sends the value without waiting for an answer; false for an empty name or a lost bus.
+    /*! Sends the value without waiting for an answer; false for an empty name or a lost bus. */
     bool setKestProperty(const QString &name, const QVariant &value) override;
     /*!
      * Fetches a property. The receiver's \a member gets (QString name, QVariant value), with an
@@ -135,7 +135,7 @@ public Q_SLOTS:
 protected:
     // Only derived proxies that place get-metadata requests fill these; the proxy owns the actions.
     QMap<uint, KestOngoingAction *> &ongoingGetMetas();
-    //! The id of the get-metadata request whose reply comes next; 0 until set.
+    /*! The id of the get-metadata request whose reply comes next; 0 until set. */
     uint getMetaId() const;
     void setGetMetaId(uint id);
 

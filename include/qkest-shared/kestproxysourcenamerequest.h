@@ -27,7 +27,7 @@ public:
                                const char *slot);
     ~KestProxySourceNameRequest() override;
 
-    //! Places the call of \a method on the source's extension interface; false when it cannot.
+    /*! Places the call of \a method on the source's extension interface; false when it cannot. */
     bool call();
 
 protected Q_SLOTS:

@@ -30,7 +30,7 @@ public:
                                    const QString &propertyName);
     ~KestProxySourcePropertyRequest() override;
 
-    //! Places the call; when it cannot, the request deletes itself and returns false.
+    /*! Places the call; when it cannot, the request deletes itself and returns false. */
     bool call();
 
 public Q_SLOTS:

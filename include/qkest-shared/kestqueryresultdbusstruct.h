@@ -11,7 +11,7 @@
 #include <QMetaType>
 #include <QStringList>
 
-//! One query result row as a remote source sends it: the D-Bus structure (uas).
+/*! One query result row as a remote source sends it: the D-Bus structure (uas). */
 struct KestQueryResultDBusStruct
 {
     uint index = 0;

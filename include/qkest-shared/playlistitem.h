@@ -11,7 +11,7 @@
 #include <QMetaType>
 #include <QString>
 
-//! One playlist entry on the bus: a D-Bus structure (us). Lists travel as a(us).
+/*! One playlist entry on the bus: a D-Bus structure (us). Lists travel as a(us). */
 struct playlistItem
 {
     uint index = 0;
