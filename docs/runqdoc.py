@@ -11,6 +11,7 @@ With --check the exit status is 1 when there is anything to report, so the test 
 import argparse
 import os
 import re
+import shutil
 import subprocess
 import sys
 import xml.etree.ElementTree as ElementTree
@@ -115,6 +116,8 @@ def main():
 
     with open(args.includes, encoding="utf-8") as includes:
         include_args = ["-I" + line.strip() for line in includes if line.strip()]
+    # qdoc refuses to write into a folder with an earlier reference in it.
+    shutil.rmtree(args.output, ignore_errors=True)
     # --showinternal keeps the undocumented names in the index, where they can be found.
     command = [args.qdoc, "--outputdir", args.output, "--showinternal", *include_args, args.config]
     result = subprocess.run(command, stdout=subprocess.PIPE, stderr=subprocess.STDOUT, text=True)
