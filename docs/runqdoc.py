@@ -56,8 +56,8 @@ class Headers:
         return access
 
     def template_follows(self, path, number):
-        """True when the declaration after the comment at line \a number is a function template:
-        qdoc 6.4 ties no comment to those, neither in place nor by \\fn."""
+        """True when the declaration after line `number` is a function template: qdoc 6.4 ties
+        no comment to those, neither in place nor by an explicit fn command."""
         lines = self.get(path)
         for line in lines[number - 1:]:
             if line.strip():
@@ -130,14 +130,18 @@ def main():
                 copies[os.path.join(args.sources, name[:-2] + ".cpp")] = os.path.join(directory, name)
     headers = Headers()
     warnings = 0
+    skip_hint = False
     for line in result.stdout.splitlines():
-        if line.startswith("qt.qdoc: "):
+        # qdoc's progress lines, and the hint that follows a warning turned into a note.
+        if line.startswith("qt.qdoc: ") or (skip_hint and line.startswith("    [")):
             continue
+        skip_hint = False
         for copy, header in copies.items():
             line = line.replace(copy + ":", header + ":")
         untied = re.match(r"(.*\.h):(\d+): \(qdoc\) warning: Cannot tie", line)
         if untied and headers.template_follows(untied.group(1), int(untied.group(2))):
             print(f"{untied.group(1)}:{untied.group(2)}: note: qdoc cannot tie a comment to a function template")
+            skip_hint = True
             continue
         if re.search(r"\b(warning|error):", line):
             warnings += 1
