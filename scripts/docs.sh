@@ -10,6 +10,7 @@ source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KEST_BUILD_DIR:-$source_dir/build}/qt6
 
 "$source_dir/scripts/install-deps.sh"
+mkdir -p "$build_dir"
 cmake -S "$source_dir" -B "$build_dir" -DCMAKE_BUILD_TYPE=Debug -DQKEST_QT_MAJOR_VERSION=6 \
     -DCMAKE_CXX_FLAGS_DEBUG=-g0 > "$build_dir.docs.log" 2>&1 || { cat "$build_dir.docs.log"; exit 1; }
 cmake --build "$build_dir" --target docs
