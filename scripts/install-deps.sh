@@ -2,7 +2,9 @@
 # SPDX-FileCopyrightText: 2026 The libqkest-shared developers
 # SPDX-License-Identifier: LGPL-2.1-or-later
 
-# Installs the Debian 12 packages that building, testing and the demonstration need, when missing.
+# Installs the Debian 12 packages that building, testing, the demonstration and the API reference
+# need, when missing. qtbase5-doc-html holds the only Qt reference index files that Debian 12 has;
+# the reference links Qt's classes through them.
 set -euo pipefail
 
 packages=(
@@ -11,6 +13,7 @@ packages=(
     dbus dbus-bin dbus-daemon libglib2.0-bin
     python3 python3-dbus python3-gi
     libbenchmark-dev clang-format
+    qt6-documentation-tools qtbase5-doc-html
 )
 
 missing=()

@@ -20,7 +20,12 @@ class QDBusMessage;
 class KestProxySource;
 
 /*!
- * The result receiver of one KestProxySource: remote sources call browse_result and
+ * \inmodule QKestShared
+ * \inheaderfile qkest-shared/dbusadaptor.h
+ * \brief The result receiver of one KestProxySource.
+ *
+ * KestProxySource::initDBusConnection() creates it as a child of the proxy. Remote sources call
+ * browse_result and query_result on it: remote sources call browse_result and
  * query_result on it. Rows are decoded here and handed to the proxy, which finds the
  * pending request and calls its receiver.
  *
@@ -34,18 +39,28 @@ class QKESTSHARED_EXPORT DBusAdaptor : public QDBusAbstractAdaptor
     // interfaces/com.zorvo.kest.proxy_source.xml, read by moc from the generated kestintrospection.h
     Q_CLASSINFO("D-Bus Introspection", KEST_PROXY_SOURCE_INTROSPECTION)
 public:
+    /*! The receiver of \a source, as its child. */
     explicit DBusAdaptor(KestProxySource *source);
+    /*! Destroys the receiver. */
     ~DBusAdaptor() override;
 
-    //! A new content for a good row, or null when its metadata block is malformed.
+    /*!
+     * Returns a new content for the good row \a result (the caller owns it), or null when its metadata block is
+     * malformed.
+     */
     KestContent *parseBrowseResult(KestBrowseResultDBusStruct &result);
 
 public Q_SLOTS:
-    //! \a message is the bus call, which tells who sent the rows.
+    /*!
+     * Receives the rows \a results of browse \a browse_id; \a message is the bus call, which tells
+     * who sent the rows. Rows with an error code go to the browse's error slot.
+     */
     void browse_result(uint browse_id, const QList<KestBrowseResultDBusStruct> &results, const QDBusMessage &message);
     /*!
      * \a remainingCount counts the rows still to come after this batch; each row is handed on
-     * with the number of rows that follow it.
+     * with the number of rows that follow it. \a results are the rows of query \a queryId; a
+     * non-zero \a errorCode with \a errorMessage ends the query with an error. \a message is the bus
+     * call, which tells who sent the rows.
      */
     void query_result(uint queryId, int remainingCount, const QList<KestQueryResultDBusStruct> &results, int errorCode,
                       const QString &errorMessage, const QDBusMessage &message);

@@ -11,21 +11,34 @@
 #include <QMetaType>
 
 /*!
- * Stands in a get_data or get_header_data reply when the exported model has nothing to show
- * for the cell or header asked for. On the bus it is a structure of one int32, "(i)", inside
- * the reply's variant. Receivers reject the whole value; the integer carries no meaning.
+ * \inmodule QKestShared
+ * \inheaderfile qkest-shared/kestproxymodelerror.h
+ * \brief Stands in a get_data or get_header_data reply when the exported model has nothing to
+ * show.
+ *
+ * On the bus it is a structure of one int32, "(i)", inside the reply's variant. Receivers reject
+ * the whole value; the integer carries no meaning.
  */
 struct KestProxyModelError
 {
+    /*! Sent as 0 and never read. */
     int value = 0;
 
-    //! Makes the type known to Qt's meta-type system and to the D-Bus type system.
+    /*! Makes the type known to Qt's meta-type system and to the D-Bus type system. */
     static void registerType();
 };
 
 Q_DECLARE_METATYPE(KestProxyModelError)
 
+/*!
+ * \relates KestProxyModelError
+ * Writes \a error to \a argument as the structure "(i)" and returns \a argument.
+ */
 QKESTSHARED_EXPORT QDBusArgument &operator<<(QDBusArgument &argument, const KestProxyModelError &error);
+/*!
+ * \relates KestProxyModelError
+ * Reads \a error from \a argument and returns \a argument; a wrong signature leaves the argument in error.
+ */
 QKESTSHARED_EXPORT const QDBusArgument &operator>>(const QDBusArgument &argument, KestProxyModelError &error);
 
 inline void KestProxyModelError::registerType()

@@ -13,17 +13,26 @@
 class KestProxyPluginControlInterfacePrivate;
 
 /*!
- * Control of a plugin process on the bus: activate() and deactivate() send the plugin those
+ * \inmodule QKestShared
+ * \inheaderfile qkest-shared/kestproxyplugincontrolinterface.h
+ * \brief Control of a plugin process on the bus.
+ *
+ * KestShared creates one for each activatable plugin (with KestShared::TrackPlugins) and registers
+ * it; the registry owns it. activate() and deactivate() send the plugin those
  * calls without waiting for a reply. Sending to an activatable plugin makes the bus daemon start it.
  */
 class QKESTSHARED_EXPORT KestProxyPluginControlInterface : public KestPluginControlInterface
 {
     Q_OBJECT
 public:
+    /*! The control of the plugin \a pluginName. */
     explicit KestProxyPluginControlInterface(const QString &pluginName);
+    /*! Destroys the proxy; the plugin process is not told. */
     ~KestProxyPluginControlInterface() override;
 
+    /*! Sends activate without waiting; a lost bus only gives a warning. \reimp */
     void activate() override;
+    /*! Sends deactivate without waiting; a lost bus only gives a warning. \reimp */
     void deactivate() override;
 
 private:

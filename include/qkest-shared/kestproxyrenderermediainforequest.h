@@ -10,18 +10,27 @@
 
 class KestProxyRendererMediaInfoRequestPrivate;
 
-//! Asks the renderer about the current media; the result member takes (KestRenderer*, KestMediaInfo).
+/*!
+ * \inmodule QKestShared
+ * \inheaderfile qkest-shared/kestproxyrenderermediainforequest.h
+ * \brief Asks the renderer about the current media; the result member takes (KestRenderer*, KestMediaInfo).
+ */
 class QKESTSHARED_EXPORT KestProxyRendererMediaInfoRequest : public KestProxyRendererRequest
 {
     Q_OBJECT
 public:
-    //! Also makes KestMediaInfo known to the D-Bus type system.
+    /*!
+     * A request of \a renderer, a child of \a parent, that calls \a method with \a argument and hands the media
+     * information to \a receiver's \a member. Also makes KestMediaInfo known to the D-Bus type system.
+     */
     KestProxyRendererMediaInfoRequest(QObject *parent, KestProxyRenderer *renderer, const QString &method,
                                       QObject *receiver, const char *member, const QString &argument);
 
+    /*! Sends the call; returns false when the bus or a callback check refused it. \reimp */
     bool call() override;
 
 public Q_SLOTS:
+    /*! Hands \a mediaInfo to the result member and completes the request. */
     void handleReply(const KestMediaInfo &mediaInfo);
 
 private:

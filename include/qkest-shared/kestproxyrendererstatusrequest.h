@@ -9,7 +9,9 @@
 class KestProxyRendererStatusRequestPrivate;
 
 /*!
- * Asks the renderer for its status; the result member takes
+ * \inmodule QKestShared
+ * \inheaderfile qkest-shared/kestproxyrendererstatusrequest.h
+ * \brief Asks the renderer for its status; the result member takes
  * (KestRenderer*, QString playlistId, uint playbackIndex, int playbackState, QString objectId).
  * With an error receiver set, a status reply is followed by a KestError with code 0.
  */
@@ -17,13 +19,22 @@ class QKESTSHARED_EXPORT KestProxyRendererStatusRequest : public KestProxyRender
 {
     Q_OBJECT
 public:
+    /*!
+     * A request of \a renderer, a child of \a parent, that calls \a method and hands the status to \a receiver's
+     * \a member, failures to \a errorReceiver's \a errorMember.
+     */
     KestProxyRendererStatusRequest(QObject *parent, KestProxyRenderer *renderer, const QString &method,
                                    QObject *errorReceiver, const char *errorMember, QObject *receiver,
                                    const char *member);
 
+    /*! Sends the call; returns false when the bus or a callback check refused it. \reimp */
     bool call() override;
 
 public Q_SLOTS:
+    /*!
+     * Hands \a playlistId, \a playbackIndex, \a playbackState and \a objectId to the result member and completes the
+     * request.
+     */
     void handleReply(const QString &playlistId, uint playbackIndex, int playbackState, const QString &objectId);
 
 private:

@@ -16,20 +16,36 @@ class KestRegistry;
 class KestSharedPrivate;
 
 /*!
- * The library's entry point: a process-wide tracker that discovers the framework's components
- * on the session bus, registers a local proxy for each in the core registry and keeps the
- * registry in step with the bus.
+ * \inmodule QKestShared
+ * \inheaderfile qkest-shared/kestshared.h
+ * \brief The library's entry point: a process-wide tracker of the framework's components on the
+ * session bus.
+ *
+ * It discovers the components, registers a local proxy for each in the core registry
+ * (KestRegistry) and keeps the registry in step with the bus: a proxy is taken out again when
+ * its process leaves the bus. It also publishes the application's own playlists.
  *
  * \code
  * KestShared::instance()->initialize(KestShared::TrackSources | KestShared::TrackRenderers);
  * for (KestRenderer *renderer : KestRegistry::instance()->renderers())
  *     renderer->play();
  * \endcode
+ *
+ * \sa {Waiting and time-outs}
  */
 class QKESTSHARED_EXPORT KestShared : public QObject
 {
     Q_OBJECT
 public:
+    /*!
+     * The kinds of components to follow, and whose signals to relay.
+     * \value TrackPlugins Control proxies for the activatable plugins (KestProxyPluginControlInterface).
+     * \value TrackSources Proxies for remote sources (KestProxySource).
+     * \value TrackRenderers Proxies for remote renderers (KestProxyRenderer).
+     * \value TrackPlaylists Proxies for playlists that other processes publish (KestProxyPlaylist).
+     * \value TrackRendererSignals Relay each remote renderer's signals as its proxy's signals.
+     * \value TrackPlaylistSignals Relay each remote playlist's signals as its proxy's signals.
+     */
     enum TrackFlags {
         TrackPlugins = 0x01,
         TrackSources = 0x02,
@@ -41,34 +57,45 @@ public:
     Q_DECLARE_FLAGS(TrackFlagSet, TrackFlags)
     Q_FLAG(TrackFlagSet)
 
-    //! The tracker, created on first use as a child of the application object.
+    /*! Returns the tracker, created on first use as a child of the application object. */
     static KestShared *instance();
 
+    /*! A tracker that is a child of \a parent; most applications use instance() instead. */
     explicit KestShared(QObject *parent);
+    /*! Destroys the tracker; the proxies stay in the registry, which owns them. */
     ~KestShared() override;
 
     /*!
      * Starts tracking the kinds in \a flags: subscribes to the announcements of new components,
      * creates proxies for those already on the bus and, with TrackPlugins, control proxies for the
-     * activatable plugins. False when there is no session bus; a second call changes nothing.
+     * activatable plugins. Returns false when there is no session bus; a second call changes nothing.
      */
     bool initialize(KestShared::TrackFlagSet flags);
-    //! Adds TrackSources, TrackRenderers and TrackPlaylists to the flags and initialises.
+    /*!
+     * Adds TrackSources, TrackRenderers and TrackPlaylists to the flags and initialises; returns
+     * what initialize() returns. \a registry is not used: there is one registry per process.
+     */
     bool trackKestComponents(KestRegistry *registry = nullptr);
-    //! Adds every flag, initialises and activates the activatable plugins.
+    /*!
+     * Adds every flag, initialises and activates the activatable plugins; returns false when
+     * initialisation failed. \a registry is not used: there is one registry per process.
+     */
     bool initTracking(KestRegistry *registry = nullptr);
 
     /*!
-     * Shares a local playlist with other processes: exports it and its model on the bus and
-     * registers it in the core registry, which then owns it. The tracker must be initialised.
+     * Shares the local \a playlist with other processes: exports it and its model on the bus and
+     * registers it in the core registry, which then owns it. Returns false, with a warning and
+     * nothing left on the bus, when the tracker is not initialised, \a playlist is null or has no
+     * model, its id is taken in the registry or cannot be published, or the bus refuses.
      */
     bool publishPlaylist(KestPlaylist *playlist);
     /*!
-     * Takes a published local playlist off the bus and out of the registry. The playlist stays
-     * alive and is the caller's again.
+     * Takes the published local playlist \a id off the bus and out of the registry. The playlist
+     * stays alive and is the caller's again. Returns false for an id that is not registered or
+     * that names another process's playlist.
      */
     bool unPublishPlaylist(const QString &id);
-    //! Connects every proxy playlist, now and later, to its remote playlist's signals.
+    /*! Connects every proxy playlist, now and later, to its remote playlist's signals; warns when not initialised. */
     void connectToPlaylistsSignals();
 
     /*!
@@ -79,9 +106,11 @@ public:
      * A value of 0 or less is refused with a warning, and the time-out stays as it was.
      */
     void setReplyTimeout(int milliseconds);
-    //! The time-out of every wait for an answer, in milliseconds.
+    /*! Returns the time-out of every wait for an answer, in milliseconds. */
     int replyTimeout() const;
+    /*! Returns true once initialize() has succeeded. */
     bool isInitialized() const;
+    /*! Returns the kinds tracked, as given to initialize() and the functions that call it. */
     KestShared::TrackFlagSet trackFlags() const;
 
 private:

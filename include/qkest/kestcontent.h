@@ -11,30 +11,47 @@
 #include <QString>
 #include <QVariant>
 
-//! Metadata of one item, keyed by metadata key. Known to the meta-type system as "Metamap".
+/*!
+ * \typedef Metamap
+ * \relates KestContent
+ *
+ * Metadata of one item, keyed by metadata key. Known to the meta-type system as "Metamap", the
+ * name that browse result slots are declared with.
+ */
 typedef QMap<QString, QVariant> Metamap;
 
 class QObject;
 
 /*!
- * One media item: its object id (uuid) and its metadata.
+ * \inmodule QKest
+ * \inheaderfile kestcontent.h
+ * \brief One media item: its object id (uuid) and its metadata.
+ *
+ * A plain value; browse results and playlists hand out copies or new instances of it.
  */
 class QKEST_EXPORT KestContent
 {
 public:
+    /*! An item without uuid or metadata. */
     KestContent();
+    /*! An item with \a uuid and no metadata. */
     explicit KestContent(const QString &uuid);
 
+    /*! Returns the object id, empty for a default item. */
     QString uuid() const;
+    /*! Returns the metadata, empty until setMetaData() has run. */
     Metamap metaData() const;
 
     /*!
-     * Replaces the metadata. When \a receiver is not null, its \a member (in SLOT() coding,
-     * taking no arguments) is invoked afterwards to tell that the metadata is complete.
+     * Replaces the metadata with \a metaData. When \a receiver is not null, its \a member (in
+     * SLOT() coding, taking no arguments) is invoked afterwards to tell that the metadata is
+     * complete; a member that cannot be invoked only gives a warning.
      */
     void setMetaData(const Metamap &metaData, QObject *receiver = nullptr, const char *member = nullptr);
 
+    /*! Returns true when \a other has the same uuid and the same metadata. */
     bool operator==(const KestContent &other) const;
+    /*! Returns true when \a other differs in uuid or metadata. */
     bool operator!=(const KestContent &other) const { return !(*this == other); }
 
 private:
