@@ -116,12 +116,12 @@ public:
      */
     uint browse(const QString &objectId, const QString &predicate, const QStringList &keys, uint offset, uint count,
                 QObject *receiver, const char *resultSlot, const char *errorSlot) override;
-<<<<<<< HEAD
     /*!
-     * Starts a browse like browse(), without waiting for the source's answer: returns at once a nonzero id
-     * chosen by the proxy, or 0 for invalid arguments as browse() does. Rows and errors reach the slots under
-     * that id, and cancelBrowse() and browseFinished() use it too. A start that fails or is not answered within
-     * the reply time-out reaches \a errorSlot with code 3 and the reason. Rows that the source sends before its
+     * Starts browsing \a objectId with \a predicate, \a keys, \a offset and \a count as browse() does, without
+     * waiting for the source's answer: returns at once a nonzero id chosen by the proxy, or 0 for invalid
+     * arguments as browse() does. Rows reach \a receiver's \a resultSlot and errors its \a errorSlot under that
+     * id, and cancelBrowse() and browseFinished() use it too. A start that fails or is not answered within the
+     * reply time-out reaches \a errorSlot with code 3 and the reason. Rows that the source sends before its
      * answer to the start has arrived are kept for it.
      */
     uint browseAsync(const QString &objectId, const QString &predicate, const QStringList &keys, uint offset,
@@ -130,10 +130,8 @@ public:
      * Asks the source to stop; the browse stays pending until the source reports its end. Takes the id that
      * browse() or browseAsync() returned; a browse whose start is still on its way is cancelled once it has
      * started.
+     * \reimp
      */
-=======
-    /*! Asks the source to stop \a browseId; the browse stays pending until the source reports its end. \reimp */
->>>>>>> docs
     void cancelBrowse(uint browseId) override;
     /*!
      * Starts a query and returns the query id the source chose, or 0. Rows arrive at
@@ -142,17 +140,13 @@ public:
      * \reimp
      */
     uint query(const QString &query, QObject *receiver, const char *resultSlot, const char *errorSlot) override;
-<<<<<<< HEAD
     /*!
-     * Starts a query like query(), without waiting for the source's answer: returns at once a nonzero id chosen
-     * by the proxy (0 without a receiver). Rows and errors reach the slots under that id; a start that fails or
-     * is not answered in time reaches \a errorSlot with code 3 and the reason.
+     * Starts \a query like query(), without waiting for the source's answer: returns at once a nonzero id chosen
+     * by the proxy (0 without a \a receiver). Rows reach \a resultSlot and errors \a errorSlot under that id; a
+     * start that fails or is not answered in time reaches \a errorSlot with code 3 and the reason.
      */
     uint queryAsync(const QString &query, QObject *receiver, const char *resultSlot, const char *errorSlot);
-    //! Asks the source to stop, like cancelBrowse(); takes the id of query() or queryAsync().
-=======
-    /*! Asks the source to stop \a queryId; the query stays pending until the source reports its end. \reimp */
->>>>>>> docs
+    /*! Asks the source to stop \a queryId, like cancelBrowse(); takes the id of query() or queryAsync(). \reimp */
     void cancelQuery(uint queryId) override;
     /*!
      * Sends \a value for \a name without waiting for an answer; returns false for an empty name or a lost bus. \reimp
@@ -189,7 +183,7 @@ Q_SIGNALS:
      * for a browse that ends with an error.
      */
     void browseFinished(uint browseId);
-    //! The query \a queryId has ended, with its last row or with an empty last batch; not after an error.
+    /*! The query \a queryId has ended, with its last row or with an empty last batch; not after an error. */
     void queryFinished(uint queryId);
 
 public Q_SLOTS:
