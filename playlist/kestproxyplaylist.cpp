@@ -9,10 +9,13 @@
 #include "kestlogging_p.h"
 #include "kestproxymodel.h"
 
+#include <QDBusPendingCallWatcher>
 #include <QMetaEnum>
 
 #include <algorithm>
+#include <functional>
 #include <limits>
+#include <utility>
 
 namespace {
 
@@ -74,6 +77,57 @@ QVariant KestProxyPlaylist::makeDBusMethodCall(const QString &method, const QLis
     if (!result.isValid())
         qCWarning(lcKestPlaylist).nospace() << "KestProxyPlaylist, invalid reply for method: " << method;
     return result;
+}
+
+void KestProxyPlaylist::refresh()
+{
+    const auto ask = [this](const QString &method, std::function<void(const QVariant &)> take) {
+        QDBusPendingCallWatcher *watcher = KestBusCall::async(
+            QDBusMessage::createMethodCall(d->m_serviceName, d->m_objectPath, KestBusNames::playlistInterface(),
+                                           method),
+            this);
+        connect(watcher, &QDBusPendingCallWatcher::finished, this,
+                [method, take = std::move(take)](QDBusPendingCallWatcher *finished) {
+                    finished->deleteLater();
+                    const QVariant value = KestBusCall::firstArgument(finished->reply());
+                    if (value.isValid())
+                        take(value);
+                    else
+                        qCWarning(lcKestPlaylist).nospace()
+                            << "KestProxyPlaylist, invalid reply for method: " << method;
+                });
+    };
+    // The exporter's answers and its change signals arrive in the order it sent them: an answer is the state
+    // after every change announced before it.
+    ask(QStringLiteral("get_size"), [this](const QVariant &value) {
+        if (value.userType() != QMetaType::UInt) {
+            qCWarning(lcKestPlaylist) << "KestProxyPlaylist: size of another type:" << value;
+            return;
+        }
+        const int size = int(std::min<uint>(value.toUInt(), std::numeric_limits<int>::max()));
+        const int previous = std::exchange(d->m_size, size);
+        if (size != previous)
+            Q_EMIT contentsChanged(0, uint(previous), uint(size));
+    });
+    ask(QStringLiteral("get_current"), [this](const QVariant &value) {
+        if (value.userType() != QMetaType::Int) {
+            qCWarning(lcKestPlaylist) << "KestProxyPlaylist: current index of another type:" << value;
+            return;
+        }
+        const int current = std::max(-1, value.toInt());
+        if (std::exchange(d->m_currentIndex, current) != current)
+            Q_EMIT playlistUpdated(CurrentIndexChanged, current);
+    });
+    ask(QStringLiteral("get_name"), [this](const QVariant &value) {
+        if (value.userType() != QMetaType::QString) {
+            qCWarning(lcKestPlaylist) << "KestProxyPlaylist: name of another type:" << value;
+            return;
+        }
+        if (!m_name.isEmpty() || value.toString().isEmpty())
+            return;
+        m_name = value.toString();
+        Q_EMIT nameChanged(m_name);
+    });
 }
 
 bool KestProxyPlaylist::getName(QDBus::CallMode)

@@ -107,7 +107,9 @@ void KestSharedPrivate::createProxy(const QString &name)
     if (busName.isPlaylist(KestBusName::StartsWith) && (m_trackFlags & KestShared::TrackPlaylists)) {
         if (busName.isComposedAs(KestBusName::Playlist)) {
             qCDebug(lcKestTracker) << "Creating proxy playlist" << busName.lastPiece();
-            createProxyPlaylist(busName.lastPiece(), QString(), 0, 0);
+            // Only its name was listed: the rest is asked for, and announced when it arrives.
+            if (KestProxyPlaylist *playlist = createProxyPlaylist(busName.lastPiece(), QString(), 0, 0))
+                playlist->refresh();
         }
         return;
     }
@@ -343,12 +345,13 @@ void KestSharedPrivate::createProxySource(const QString &plugin, const QString &
           " KestSharedPrivate::createProxySource failed to connect NameOwnerChanged signal");
 }
 
-void KestSharedPrivate::createProxyPlaylist(const QString &id, const QString &name, int size, int currentIndex)
+KestProxyPlaylist *KestSharedPrivate::createProxyPlaylist(const QString &id, const QString &name, int size,
+                                                          int currentIndex)
 {
     if (!KestBusName::isValidPlaylistId(id)) {
         qCWarning(lcKestTracker) << "KestSharedPrivate: Invalid playlist id, no proxy created:"
                                  << KestBusName::excerpt(id);
-        return;
+        return nullptr;
     }
     auto *playlist = new KestProxyPlaylist(id, name, size, currentIndex);
     const bool connectSignals = (m_trackFlags & KestShared::TrackPlaylistSignals) || m_connectPlaylistSignals;
@@ -356,10 +359,11 @@ void KestSharedPrivate::createProxyPlaylist(const QString &id, const QString &na
     if (!connected || !KestInternalRegistry::internalInstance().addPlaylist(playlist)) {
         qCWarning(lcKestTracker) << "KestSharedPrivate::createProxyPlaylist: Initializing playlist proxy fails.";
         delete playlist;
-        return;
+        return nullptr;
     }
     watch(KestBusNames::playlistService(id), {KestBusName::Playlist, id, playlist},
           " KestSharedPrivate::createProxyPlaylist failed to connect NameOwnerChanged signal");
+    return playlist;
 }
 
 // A running plugin announces itself; the announcement counts once the daemon confirms that

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QStringList>
 
+class KestProxyPlaylist;
 class KestProxyPluginControlInterface;
 
 // The tracker's state and the slots that bus signals are delivered to.
@@ -33,7 +34,8 @@ public:
     void createProxy(const QString &name);
     void createPluginProxies();
     void activatePlugins();
-    void createProxyPlaylist(const QString &id, const QString &name, int size, int currentIndex);
+    //! The registered proxy, or null when it was refused.
+    KestProxyPlaylist *createProxyPlaylist(const QString &id, const QString &name, int size, int currentIndex);
 
     //! Follows a registered proxy's service name; false when there is no bus to follow it on.
     bool connectNameOwnerChanged(const QString &serviceName);

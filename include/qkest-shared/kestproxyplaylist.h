@@ -60,6 +60,13 @@ public:
      */
     QVariant makeDBusMethodCall(const QString &method, const QList<QVariant> &arguments) const;
     /*!
+     * Asks the exporting application for the playlist's name, size and current index without waiting. What
+     * differs from the local copies is announced when the answers arrive: the size with contentsChanged() (all
+     * items replaced by as many as there are now), the current index with playlistUpdated() (CurrentIndexChanged)
+     * and a name, when none was known, with nameChanged(). Answers that do not fit are ignored with a warning.
+     */
+    void refresh();
+    /*!
      * Fetches the name from the remote playlist, blocking whatever \a mode says. Returns false,
      * keeping the old name, when there is no usable answer.
      */
@@ -144,6 +151,10 @@ public:
     int getLastIndex();
     /*! Only warns: a proxy cannot rename the remote playlist to \a name. */
     void setName(const QString &name);
+
+Q_SIGNALS:
+    /*! The playlist's display name became known as \a name. */
+    void nameChanged(const QString &name);
 
 public Q_SLOTS:
     /*!

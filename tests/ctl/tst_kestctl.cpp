@@ -228,9 +228,10 @@ private Q_SLOTS:
         add("playlist", "playlist mix show", {}, 0,
             "id            mix\nname          Mix\nsize          3\ncurrentIndex  -1\n\n#  Title\n0  a\n1  b\n2  c\n",
             "",
-            R"({"id":"mix","name":"Mix","size":3,"currentIndex":-1,"columns":["Title"],"items":[["a"],["b"],["c"]]})");
+            R"({"id":"mix","name":"Mix","size":3,"currentIndex":-1,"columns":["Title"],"items":[["a"],["b"],["c"]]})",
+            "get_size, get_current");
         add("silent playlist", "playlist quiet show --timeout 1", on('s', "get_current"), 4, "",
-            "playlist quiet: no answer to get_current within 1 s", "", "get_current");
+            "playlist quiet: no answer to get_current within 1 s", "", "get_size, get_current, get_current");
 
         add("list", "list", {}, 0,
             "renderer  r1     Kitchen  plugin p1            com.zorvo.kest.renderer.p1.r1\n"

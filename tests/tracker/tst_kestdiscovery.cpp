@@ -36,9 +36,13 @@ private Q_SLOTS:
             QStringLiteral("com.zorvo.kest.source.a.b.c"),
             QStringLiteral("Com.Zorvo.Kest.renderer.p.r9"),
         };
-        QVERIFY(owner.start(
-            names, {KestBusNames::rendererPath(QStringLiteral("r1")), KestBusNames::sourcePath(QStringLiteral("s1"))}));
+        QVERIFY(owner.start(names,
+                            {KestBusNames::rendererPath(QStringLiteral("r1")),
+                             KestBusNames::sourcePath(QStringLiteral("s1")),
+                             KestBusNames::playlistPath(QStringLiteral("pl1"))}));
         QVERIFY(owner.scriptReply(QStringLiteral("get_name"), {QStringLiteral("Peer component")}));
+        QVERIFY(owner.scriptReply(QStringLiteral("get_size"), {4u}));
+        QVERIFY(owner.scriptReply(QStringLiteral("get_current"), {2}));
         QVERIFY(announcer.start());
     }
 
@@ -151,19 +155,24 @@ private Q_SLOTS:
         QFETCH(QString, ids);
         QVERIFY(track(KestShared::TrackFlagSet(flags)));
         QCOMPARE(registeredIds(), ids);
-
+        // A playlist found by its name alone learns the rest from its exporter, and says so.
         KestRegistry *registry = KestRegistry::instance();
+        if (auto *playlist = qobject_cast<KestProxyPlaylist *>(registry->findPlaylist(QStringLiteral("pl1")))) {
+            QSignalSpy contents(playlist, &KestPlaylist::contentsChanged);
+            QSignalSpy updated(playlist, &KestPlaylist::playlistUpdated);
+            QSignalSpy named(playlist, &KestProxyPlaylist::nameChanged);
+            QTRY_VERIFY(!contents.isEmpty() && !updated.isEmpty() && !named.isEmpty());
+            QCOMPARE(contents.first(), (QVariantList{0u, 0u, 4u}));
+            QCOMPARE(updated.first().at(1), QVariant(2));
+            QVERIFY(playlist->size() == 4 && playlist->getCurrentIndex() == 2);
+            QCOMPARE(named.first().first().toString(), QStringLiteral("Peer component"));
+        }
         if (KestRenderer *renderer = registry->findRenderer(QStringLiteral("r1")))
             QVERIFY(qobject_cast<KestProxyRenderer *>(renderer));
         if (KestSource *source = registry->findSource(QStringLiteral("s1"))) {
             QVERIFY(qobject_cast<KestProxySource *>(source));
             QCOMPARE(source->parent(), registry);
             QTRY_COMPARE(source->name(), QStringLiteral("Peer component"));
-        }
-        if (KestPlaylist *playlist = registry->findPlaylist(QStringLiteral("pl1"))) {
-            QVERIFY(qobject_cast<KestProxyPlaylist *>(playlist));
-            QCOMPARE(playlist->size(), 0);
-            QCOMPARE(playlist->getCurrentIndex(), 0);
         }
         if (KestPluginControlInterface *alpha = registry->findPluginControlInterface(QStringLiteral("alpha"))) {
             QVERIFY(qobject_cast<KestProxyPluginControlInterface *>(alpha));
