@@ -17,17 +17,37 @@ class KestProxyModelPrivate;
 
 /*!
  * A flat, read-only view of the item model that another process exports for playlist \a id
- * (see KestPlaylistModelAdaptor). Every question is one blocking round trip to that process;
- * nothing is cached. The remote model's change signals become this model's reset, insert and
- * remove notifications once connectToSignals() has been called.
+ * (see KestPlaylistModelAdaptor). The remote model's change signals become this model's reset,
+ * insert and remove notifications once connectToSignals() has been called. How questions are
+ * answered depends on fetchMode().
  *
- * index() asks nothing: it refuses only negative positions and children, so an index past
- * the end is valid and its data() is invalid.
+ * In Blocking mode (the default) every question is one blocking round trip to that process and
+ * nothing is kept. index() asks nothing: it refuses only negative positions and children, so an
+ * index past the end is valid and its data() is invalid.
  */
 class QKESTSHARED_EXPORT KestProxyModel : public QAbstractItemModel
 {
     Q_OBJECT
 public:
+    /*!
+     * \value Blocking Every question is one blocking call to the exporting process, bounded by
+     *        the reply time-out and refused at once while that process is not answering.
+     * \value Background Questions are answered at once from what the model holds; what it does
+     *        not hold yet is fetched without blocking, a bounded number of calls at a time, and
+     *        announced with rowsInserted(), columnsInserted(), dataChanged() and
+     *        headerDataChanged() as it arrives. Until then counts are 0 and cells are empty.
+     *        Nothing is sent to a process that has let a call time out until it answers again.
+     *        Cells that the exporting process answers with values of the wrong type, or with an
+     *        error, stay empty and are not asked for again until the model is reset or their
+     *        row changes; counts out of range are taken as 0. When the exporting process leaves
+     *        the bus, every row is removed; when one takes its place, the model is reset.
+     */
+    enum FetchMode {
+        Blocking,
+        Background
+    };
+    Q_ENUM(FetchMode)
+
     explicit KestProxyModel(const QString &id);
     ~KestProxyModel() override;
 
@@ -37,6 +57,16 @@ public:
     //! One blocking call; the reply's first argument, or an invalid value after a warning.
     QVariant makeDBusMethodCall(const QString &method, QList<QVariant> arguments) const;
 
+    //! How views' questions are answered; Blocking unless set otherwise.
+    FetchMode fetchMode() const;
+    /*!
+     * Switches to \a mode. Either way the model is reset and whatever it held is dropped: into
+     * Background mode it starts fetching the counts at once, into Blocking mode it asks the
+     * exporting process again for every question. Setting the current mode changes nothing.
+     */
+    void setFetchMode(FetchMode mode);
+
+    //! In Background mode, an invalid index for positions past the counts held.
     QModelIndex index(int row, int column, const QModelIndex &parent = QModelIndex()) const override;
     QModelIndex parent(const QModelIndex &child) const override;
     int rowCount(const QModelIndex &parent = QModelIndex()) const override;
