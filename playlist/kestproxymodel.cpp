@@ -313,8 +313,10 @@ void KestProxyModelPrivate::setFetchMode(KestProxyModel::FetchMode mode)
                              });
             QObject::connect(KestOwnerWatch::instance(), &KestOwnerWatch::ownerResolved, q,
                              [this](const QString &name) { m_ownerResolved |= name == m_serviceName; });
-            QObject::connect(KestOwnerWatch::instance(), &KestOwnerWatch::disconnected, q,
-                             [this] { ownerChanged(m_serviceName, QString()); });
+            QObject::connect(KestOwnerWatch::instance(), &KestOwnerWatch::disconnected, q, [this] {
+                if (m_mode == KestProxyModel::Background)
+                    exporterGone();
+            });
             QObject::connect(KestSilentPeers::instance(), &KestSilentPeers::answering, q,
                              [this](const QString &service) {
                                  if (service == m_serviceName)
