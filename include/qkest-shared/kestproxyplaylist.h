@@ -40,7 +40,11 @@ public:
     void updateCurrentIndex(int from, int remove, int get);
 
     QString name() override;
-    //! The remote playlist's item model, created on first use and owned by the playlist.
+    /*!
+     * The remote playlist's item model, a KestProxyModel created on first use, in Blocking mode,
+     * and owned by the playlist. An application that shows it in a view switches it to
+     * KestProxyModel::Background.
+     */
     QAbstractItemModel *model() override;
     void sort(int column, KestPlaylist::KestSortOrder order) override;
     void sort(const QString &key, KestPlaylist::KestSortOrder order) override;
