@@ -21,6 +21,7 @@ int KestBenchTableModel::columnCount(const QModelIndex &parent) const
 
 QVariant KestBenchTableModel::data(const QModelIndex &index, int role) const
 {
+    ++m_dataCalls;
     if (role != Qt::DisplayRole || !checkIndex(index, CheckIndexOption::IndexIsValid))
         return QVariant();
     return QStringLiteral("Item %1, column %2").arg(index.row()).arg(index.column());

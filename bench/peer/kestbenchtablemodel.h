@@ -6,10 +6,11 @@
 
 #include <QAbstractTableModel>
 
-//! A playlist's item model of fixed size whose cells are short texts.
+//! A playlist's item model of fixed size whose cells are short texts; it counts the cells asked for.
 class KestBenchTableModel : public QAbstractTableModel
 {
     Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "com.zorvo.kestbench.Model")
 public:
     KestBenchTableModel(int rows, int columns);
 
@@ -17,9 +18,13 @@ public:
     int columnCount(const QModelIndex &parent = QModelIndex()) const override;
     QVariant data(const QModelIndex &index, int role = Qt::DisplayRole) const override;
 
+public Q_SLOTS:
+    Q_SCRIPTABLE uint DataCalls() const { return m_dataCalls; }
+
 private:
     int m_rows;
     int m_columns;
+    mutable uint m_dataCalls = 0;
 };
 
 #endif

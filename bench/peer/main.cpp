@@ -8,8 +8,9 @@
 // Owns the renderer names com.zorvo.kest.renderer.bench.r0 ... and the source names
 // com.zorvo.kest.source.bench.s0 ..., answers their get_name, get_position, browse and query
 // calls (a browse delivers as many rows as its count asks, a query as many as its text says),
-// and with --model exports a table model as the model of playlist "benchlist". Prints "ready"
-// once it owns every name; dies with the program that started it.
+// and with --model exports a table model as the model of playlist "benchlist", whose cells asked
+// for "/kestbench/model" counts (com.zorvo.kestbench.Model.DataCalls). Prints "ready" once it
+// owns every name; dies with the program that started it.
 
 #include "kestbenchpeerobject.h"
 #include "kestbenchtablemodel.h"
@@ -106,7 +107,9 @@ int main(int argc, char **argv)
         table = std::make_unique<KestBenchTableModel>(size.value(0).toInt(), size.value(1).toInt());
         // The adaptor is the model's child; the model is reached through the playlist's name.
         const QString id = QStringLiteral("benchlist");
-        if (!(new KestPlaylistModelAdaptor(*table))->init(id)) {
+        if (!(new KestPlaylistModelAdaptor(*table))->init(id)
+            || !bus.registerObject(QStringLiteral("/kestbench/model"), table.get(),
+                                   QDBusConnection::ExportScriptableSlots)) {
             std::fprintf(stderr, "kest-bench-peer: cannot export the model\n");
             return 1;
         }

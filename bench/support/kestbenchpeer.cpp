@@ -5,6 +5,8 @@
 
 #include <QDeadlineTimer>
 
+#include <csignal>
+
 KestBenchPeer::~KestBenchPeer()
 {
     kill();
@@ -38,4 +40,9 @@ void KestBenchPeer::kill()
         return;
     m_process.kill();
     m_process.waitForFinished();
+}
+
+void KestBenchPeer::setStopped(bool stopped)
+{
+    ::kill(pid_t(m_process.processId()), stopped ? SIGSTOP : SIGCONT);
 }

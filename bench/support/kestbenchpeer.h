@@ -25,6 +25,8 @@ public:
     bool start(const QStringList &arguments);
     //! Kills the peer at once, as a crash or an exit would end it: the bus releases its names.
     void kill();
+    //! Stops the process (SIGSTOP) or lets it go on (SIGCONT): stopped, it answers nothing.
+    void setStopped(bool stopped);
 
 private:
     QProcess m_process;

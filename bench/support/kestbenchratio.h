@@ -17,7 +17,7 @@ struct KestBenchRatio
     QString name; //!< Short key, as in "browse_rows".
     QString what; //!< What the row measures, for the table.
     QString library; //!< Benchmark names ("Browse/library"), without Google Benchmark's suffixes.
-    QString raw;
+    QString raw; //!< Empty for a bound: the row shows the library's counter itself against the target.
     QString counter; //!< The counter shown for each side, as "rows/s"; empty shows the round time.
     double target; //!< Largest acceptable ratio.
 };

@@ -106,6 +106,10 @@ void KestBenchSummary::printRatios() const
 {
     std::printf("\n");
     for (const KestBenchRatio &ratio : m_ratios) {
+        if (ratio.raw.isEmpty()) {
+            printBound(ratio);
+            continue;
+        }
         Measure library;
         Measure raw;
         if (!measure(ratio.library, ratio.counter, &library) || !measure(ratio.raw, ratio.counter, &raw)) {
@@ -119,4 +123,16 @@ void KestBenchSummary::printRatios() const
                     qPrintable(raw.text), qPrintable(ratio.what));
     }
     std::fflush(stdout);
+}
+
+void KestBenchSummary::printBound(const KestBenchRatio &bound) const
+{
+    const QJsonValue value = m_cases.value(bound.library).value(bound.counter);
+    if (!value.isDouble()) {
+        std::printf("ratio %s n/a; %s\n", qPrintable(bound.name), qPrintable(bound.what));
+        return;
+    }
+    std::printf("ratio %s %.2f (target <= %.2f); cpu n/a; library %s %s; raw n/a; %s\n", qPrintable(bound.name),
+                value.toDouble(), bound.target, qPrintable(humanized(value.toDouble())), qPrintable(bound.counter),
+                qPrintable(bound.what));
 }

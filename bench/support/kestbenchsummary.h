@@ -18,7 +18,9 @@
  *
  * "cpu" compares the CPU time that the case's process spent in its least round, which the other
  * processes of a loaded machine disturb less than the wall-clock time; "n/a" where there is no
- * time to compare. scripts/bench.sh collects the ratio lines into the performance table.
+ * time to compare. A row without a raw case is a bound: its "ratio" is the library's counter,
+ * such as the longest stall in milliseconds, and its raw side is "n/a". scripts/bench.sh collects
+ * the ratio lines into the performance table.
  */
 class KestBenchSummary
 {
@@ -37,6 +39,7 @@ private:
         QString text;
     };
     bool measure(const QString &name, const QString &counter, Measure *measure) const;
+    void printBound(const KestBenchRatio &bound) const;
 
     QList<KestBenchRatio> m_ratios;
     QHash<QString, QJsonObject> m_cases;

@@ -84,8 +84,10 @@ public:
     /*! Returns the name; the first call while it is unknown fetches it, blocking. \reimp */
     QString name() override;
     /*!
-     * Returns the remote playlist's item model (a KestProxyModel), created on first use and owned by the playlist.
-     * \reimp
+     * Returns the remote playlist's item model, a KestProxyModel created on first use, in Blocking
+     * mode, and owned by the playlist. An application that shows it in a view switches it to
+     * KestProxyModel::Background.
+     * eimp
      */
     QAbstractItemModel *model() override;
     /*! Does nothing: a proxy cannot sort the remote playlist. \reimp */

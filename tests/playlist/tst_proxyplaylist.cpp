@@ -3,16 +3,24 @@
 
 // The reading side. Catches: size or current index lost across changes, hostile counts or update kinds; signals
 // taken from strangers or other playlists; a model telling views of rows it lacks or passing on the error
-// structure; a proxy that changes the playlist, asks for its name again, or answers wrongly when calls fail.
+// structure; a proxy that changes the playlist, asks for its name again, or answers wrongly when calls fail. A
+// background model that waits for the exporter, puts answers at the wrong rows while the playlist changes, keeps
+// asking for cells that came badly or from a process that let a call time out, or keeps an exporter's rows after
+// it has left.
 
 #include "kesttestpeer.h"
 
 #include "kestbusnames_p.h"
+#include <kestbrowseresultdbusstruct.h>
+#include <kestproxymodel.h>
+#include <kestproxymodelerror.h>
 #include <kestproxyplaylist.h>
 #include <kestshared.h>
 
 #include <QAbstractItemModelTester>
+#include <QDBusConnection>
 #include <QDBusInterface>
+#include <QDBusVariant>
 #include <QFile>
 #include <QRegularExpression>
 #include <QScopeGuard>
@@ -26,11 +34,76 @@ namespace {
 
 const int IntMax = std::numeric_limits<int>::max();
 const QString Id = QStringLiteral("scripted");
+const QString SettlePath = QStringLiteral("/kesttest/settle");
+const QString SettleInterface = QStringLiteral("com.zorvo.kesttest.Settle");
 
 QString text(QAbstractItemModel *model, int row)
 {
     return model->data(model->index(row, 0)).toString();
 }
+
+// The headers and then every cell, as a view reads them.
+QStringList readAll(const QAbstractItemModel &model)
+{
+    QStringList cells;
+    for (int column = 0; column < model.columnCount(); ++column)
+        cells << model.headerData(column, Qt::Horizontal).toString();
+    for (int row = 0; row < model.rowCount(); ++row) {
+        for (int column = 0; column < model.columnCount(); ++column)
+            cells << model.data(model.index(row, column)).toString();
+    }
+    return cells;
+}
+
+// What a view shows: it reads everything again whenever the model announces a change.
+struct ViewLike
+{
+    explicit ViewLike(const QAbstractItemModel &model)
+    {
+        const auto repaint = [this, &model] { shown = readAll(model); };
+        QObject::connect(&model, &QAbstractItemModel::modelReset, &model, repaint);
+        QObject::connect(&model, &QAbstractItemModel::rowsInserted, &model, repaint);
+        QObject::connect(&model, &QAbstractItemModel::rowsRemoved, &model, repaint);
+        QObject::connect(&model, &QAbstractItemModel::columnsInserted, &model, repaint);
+        QObject::connect(&model, &QAbstractItemModel::dataChanged, &model, repaint);
+        QObject::connect(&model, &QAbstractItemModel::headerDataChanged, &model, repaint);
+    }
+    QStringList shown;
+};
+
+// Comma-separated texts.
+QStringList cells(const char *texts)
+{
+    return QString::fromLatin1(texts).split(QLatin1Char(','));
+}
+
+QVariantList variantReply(const QVariant &value)
+{
+    return {QVariant::fromValue(QDBusVariant(value))};
+}
+
+// The warnings logged while it lives; each goes on to the test's own handler as well.
+class WarningLog
+{
+public:
+    WarningLog()
+    {
+        s_messages.clear();
+        s_previous = qInstallMessageHandler(record);
+    }
+    ~WarningLog() { qInstallMessageHandler(s_previous); }
+    QStringList matching(const QString &text) const { return s_messages.filter(text); }
+
+private:
+    static void record(QtMsgType type, const QMessageLogContext &context, const QString &message)
+    {
+        if (type == QtWarningMsg)
+            s_messages << message;
+        s_previous(type, context, message);
+    }
+    static inline QStringList s_messages;
+    static inline QtMessageHandler s_previous = nullptr;
+};
 
 } // namespace
 
@@ -38,10 +111,17 @@ class ProxyPlaylistTest : public QObject
 {
     Q_OBJECT
 
+public Q_SLOTS:
+    void settled() { ++m_settled; }
+
 private Q_SLOTS:
     void initTestCase()
     {
         qRegisterMetaType<KestPlaylist::KestPlaylistUpdate>();
+        qDBusRegisterMetaType<KestBrowseResultDBusStruct>();
+        KestProxyModelError::registerType();
+        QVERIFY(QDBusConnection::sessionBus().connect(QString(), SettlePath, SettleInterface, QStringLiteral("settled"),
+                                                      this, SLOT(settled())));
         QVERIFY(m_owner.start({KestBusNames::playlistService(Id)},
                               {KestBusNames::playlistPath(Id), KestBusNames::playlistModelPath(Id)}));
         QVERIFY(m_stranger.start());
@@ -221,6 +301,7 @@ private Q_SLOTS:
         QCOMPARE(proxy.name(), QStringLiteral("Shared"));
 
         QAbstractItemModel *model = proxy.model();
+        QCOMPARE(qobject_cast<KestProxyModel *>(model)->fetchMode(), KestProxyModel::Blocking);
         QAbstractItemModelTester tester(model, QAbstractItemModelTester::FailureReportingMode::QtTest);
         QCOMPARE(text(model, 4), QStringLiteral("Title 4"));
         // Indexes cost no round trip, so cells past the end are valid; their error structure reads as nothing.
@@ -312,6 +393,184 @@ private Q_SLOTS:
         QTRY_COMPARE(proxy.getNext(0), 1);
     }
 
+    void modelFollowsChanges_data()
+    {
+        QTest::addColumn<KestProxyModel::FetchMode>("mode");
+        QTest::newRow("blocking") << KestProxyModel::Blocking;
+        QTest::newRow("background") << KestProxyModel::Background;
+    }
+
+    void modelFollowsChanges()
+    {
+        QFETCH(KestProxyModel::FetchMode, mode);
+        const bool background = mode == KestProxyModel::Background;
+        KestTestPeer peer(QStringLiteral("kest-playlist-peer"));
+        // More items than a background model asks for at once.
+        QVERIFY(peer.start({}, {}, QProcess::splitCommand(QStringLiteral("--id changing --items 40"))));
+        QDBusInterface publisher(peer.controlName(), QStringLiteral("/kesttest/playlist"),
+                                 QStringLiteral("com.zorvo.kesttest.Playlist"));
+        KestProxyModel model(QStringLiteral("changing"));
+        QVERIFY(model.connectToSignals());
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        QSignalSpy reset(&model, &QAbstractItemModel::modelReset);
+        const ViewLike view(model);
+        model.setFetchMode(mode);
+        QCOMPARE(reset.count(), int(background));
+        QStringList expected{QStringLiteral("Title")};
+        for (int i = 0; i < 40; ++i)
+            expected << QStringLiteral("Title %1").arg(i);
+        QTRY_COMPARE(model.rowCount(), 40);
+
+        // The playlist changes while cells are on their way and more wait their turn; answers computed before a
+        // change arrive before its signal, those computed after arrive after it.
+        readAll(model);
+        publisher.asyncCall(QStringLiteral("Insert"), 0, QStringLiteral("new"), QStringLiteral("New"));
+        expected.insert(1, QStringLiteral("New"));
+        readAll(model);
+        publisher.asyncCall(QStringLiteral("Remove"), 10, 5);
+        expected.erase(expected.begin() + 11, expected.begin() + 16);
+        readAll(model);
+        publisher.asyncCall(QStringLiteral("Insert"), 36, QStringLiteral("end"), QStringLiteral("End"));
+        expected << QStringLiteral("End");
+        QTRY_COMPARE(view.shown, expected);
+        if (!background)
+            return;
+
+        // Switching drops what is held: back to asking for everything, then to fetching it again.
+        model.setFetchMode(KestProxyModel::Blocking);
+        QCOMPARE(readAll(model), expected);
+        // Its signal comes while the counts, which include it, are on their way.
+        publisher.asyncCall(QStringLiteral("Insert"), 0, QStringLiteral("first"), QStringLiteral("First"));
+        expected.insert(1, QStringLiteral("First"));
+        model.setFetchMode(KestProxyModel::Background);
+        QVERIFY(reset.count() == 3 && model.rowCount() == 0);
+        QTRY_COMPARE(view.shown, expected);
+
+        QSignalSpy removed(&model, &QAbstractItemModel::rowsRemoved);
+        QVERIFY(peer.stop());
+        QTRY_COMPARE(removed.count(), 1);
+        QCOMPARE(model.rowCount(), 0);
+    }
+
+    // Answers of the wrong kind read as nothing, are asked for once and named once.
+    void backgroundModelAndBadAnswers_data()
+    {
+        QTest::addColumn<QVariantList>("rows");
+        QTest::addColumn<QVariantList>("columns");
+        QTest::addColumn<QVariantList>("cell");
+        QTest::addColumn<QVariantList>("header");
+        QTest::addColumn<QStringList>("read");
+        QTest::addColumn<QString>("warning");
+        const QVariantList two{2u};
+        const QVariantList one{1u};
+        const QVariantList x = variantReply(QStringLiteral("x"));
+        const QVariantList h = variantReply(QStringLiteral("H"));
+        const QVariantList structure = variantReply(QVariant::fromValue(KestBrowseResultDBusStruct()));
+        const QString wrongCells = QStringLiteral("\"get_data\" with values of the wrong type");
+        const QString noCount = QStringLiteral(" with no count from 0 to INT_MAX");
+        const QString e;
+        QTest::newRow("values") << two << one << x << h << cells("H,x,x") << e;
+        QTest::newRow("nothing to show") << two << one << variantReply(QVariant::fromValue(KestProxyModelError())) << h
+                                         << cells("H,,") << e;
+        QTest::newRow("structure cells") << two << one << structure << h << cells("H,,") << wrongCells;
+        QTest::newRow("cells not in a variant")
+            << two << one << QVariantList{QStringLiteral("x")} << h << cells("H,,") << wrongCells;
+        QTest::newRow("cells without arguments") << two << one << QVariantList() << h << cells("H,,") << wrongCells;
+        QTest::newRow("structure headers") << two << one << x << structure << cells(",x,x")
+                                           << QStringLiteral("\"get_header_data\" with values of the wrong type");
+        QTest::newRow("negative row count")
+            << QVariantList{-1} << one << x << h << cells("H") << QStringLiteral("\"get_row_count\"") + noCount;
+        QTest::newRow("row count above INT_MAX") << QVariantList{uint(IntMax) + 1u} << one << x << h << cells("H")
+                                                 << QStringLiteral("\"get_row_count\"") + noCount;
+        QTest::newRow("column count as text") << two << QVariantList{QStringLiteral("1")} << x << h << QStringList()
+                                              << QStringLiteral("\"get_column_count\"") + noCount;
+    }
+
+    void backgroundModelAndBadAnswers()
+    {
+        QFETCH(QVariantList, rows);
+        QFETCH(QVariantList, columns);
+        QFETCH(QVariantList, cell);
+        QFETCH(QVariantList, header);
+        QFETCH(QStringList, read);
+        QFETCH(QString, warning);
+        QVERIFY(m_owner.reset() && m_owner.scriptReply(QStringLiteral("get_row_count"), rows)
+                && m_owner.scriptReply(QStringLiteral("get_column_count"), columns)
+                && m_owner.scriptReply(QStringLiteral("get_data"), cell)
+                && m_owner.scriptReply(QStringLiteral("get_header_data"), header));
+        KestProxyModel model(Id);
+        WarningLog log;
+        if (!warning.isEmpty())
+            QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QRegularExpression::escape(warning)));
+        model.setFetchMode(KestProxyModel::Background);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        const ViewLike view(model);
+        // The counts, then every cell and header, then nothing more: each read sees what came before it.
+        for (int pass = 0; pass < 3; ++pass) {
+            readAll(model);
+            QVERIFY(settle(m_owner));
+        }
+        QTRY_COMPARE(view.shown, read);
+        QCOMPARE(m_owner.callsTo(QStringLiteral("get_data")).size(), model.rowCount() * model.columnCount());
+        QCOMPARE(m_owner.callsTo(QStringLiteral("get_header_data")).size(), model.columnCount());
+        QCOMPARE(log.matching(QStringLiteral("KestProxyModel")).size(), int(!warning.isEmpty()));
+    }
+
+    // A process that does not answer leaves the model as it is, without a wait and without asking it again, until
+    // it answers again.
+    void backgroundModelAndSilentExporter_data()
+    {
+        QTest::addColumn<QString>("silence");
+        QTest::newRow("stopped process") << QStringLiteral("stopped");
+        QTest::newRow("stopped after the counts") << QStringLiteral("counts");
+        QTest::newRow("live, ignores get_data") << QStringLiteral("cells");
+    }
+
+    void backgroundModelAndSilentExporter()
+    {
+        QFETCH(QString, silence);
+        KestShared *shared = KestShared::instance();
+        shared->setReplyTimeout(300);
+        const auto restore = qScopeGuard([shared] { shared->setReplyTimeout(25000); });
+        const QString id = QStringLiteral("silentmodel");
+        const QVariantList x = variantReply(QStringLiteral("x"));
+        KestTestPeer peer;
+        QVERIFY(peer.start({KestBusNames::playlistService(id)}, {KestBusNames::playlistModelPath(id)}));
+        QVERIFY(peer.scriptReply(QStringLiteral("get_row_count"), {2u})
+                && peer.scriptReply(QStringLiteral("get_column_count"), {1u})
+                && peer.scriptReply(QStringLiteral("get_header_data"), x));
+        QVERIFY(silence == QLatin1String("cells") ? peer.scriptNoReply(QStringLiteral("get_data"))
+                                                  : peer.scriptReply(QStringLiteral("get_data"), x));
+        KestProxyModel model(id);
+        WarningLog log;
+        if (silence == QLatin1String("stopped"))
+            peer.setStopped(true);
+        model.setFetchMode(KestProxyModel::Background);
+        QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+        if (silence != QLatin1String("stopped"))
+            QTRY_COMPARE(model.rowCount(), 2);
+        if (silence == QLatin1String("counts"))
+            peer.setStopped(true);
+        const ViewLike view(model);
+
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("did not answer .* within 300 ms")));
+        readAll(model);
+        QTRY_COMPARE(log.matching(QStringLiteral("did not answer")).size(), 1);
+        readAll(model);
+        if (silence == QLatin1String("cells"))
+            QVERIFY(peer.scriptReply(QStringLiteral("get_data"), x));
+        else
+            peer.setStopped(false);
+        // The peer answers this after every call sent before; nothing is sent until the answer to a ping is in.
+        QCOMPARE(peer.callsTo(silence == QLatin1String("stopped") ? QStringLiteral("get_row_count")
+                                                                  : QStringLiteral("get_data"))
+                     .size(),
+                 silence == QLatin1String("stopped") ? 1 : 2);
+        QTRY_COMPARE(view.shown, cells("x,x,x"));
+        // Nothing blocked: a blocking call would have named its method.
+        QCOMPARE(log.matching(QStringLiteral("KestProxyModel")), QStringList());
+    }
+
     // Nobody owns the name: every call fails, and each answer is the empty one.
     void publisherGone()
     {
@@ -325,8 +584,17 @@ private Q_SLOTS:
     }
 
 private:
+    // A peer sends in order: once a signal it sends now has arrived, so has everything it sent before.
+    bool settle(KestTestPeer &peer)
+    {
+        const int before = m_settled;
+        return peer.emitSignal(SettlePath, SettleInterface, QStringLiteral("settled"))
+            && QTest::qWaitFor([&] { return m_settled > before; });
+    }
+
     KestTestPeer m_owner;
     KestTestPeer m_stranger;
+    int m_settled = 0;
 };
 
 QTEST_GUILESS_MAIN(ProxyPlaylistTest)

@@ -1,0 +1,28 @@
+// SPDX-FileCopyrightText: 2026 The libqkest-shared developers
+// SPDX-License-Identifier: BSD-3-Clause
+
+#ifndef KESTBENCHSTALLMETER_H
+#define KESTBENCHSTALLMETER_H
+
+#include <QElapsedTimer>
+#include <QTimer>
+
+/*
+ * The longest time the event loop went without turning while the meter lives: a precise
+ * 1 ms timer notes the largest gap between its ticks, and between the last tick and now.
+ */
+class KestBenchStallMeter
+{
+public:
+    KestBenchStallMeter();
+
+    double longestMilliseconds() const;
+
+private:
+    QTimer m_timer;
+    QElapsedTimer m_clock;
+    qint64 m_lastTick = 0;
+    qint64 m_longest = 0;
+};
+
+#endif
