@@ -6,6 +6,11 @@
 // result calls of 100 rows each. Browse rows carry a metadata block of ten entries, query rows ten
 // strings. The library's browse runs once more with Qt's default logging rules, against the
 // same raw receiver, which does not log.
+//
+// A source that does not answer, with a reply time-out of 1 s: ten browse() starts in a row,
+// against ten raw blocking calls with the same time-out, for a source that is stopped and for one
+// that ignores browse calls; and browseAsync(), for the longest event-loop stall until its error
+// slot is reached and the time that takes, against a raw asynchronous call with the same time-out.
 
 #include "kestbench.h"
 #include "kestbenchpeer.h"
@@ -13,10 +18,19 @@
 #include "kestbenchreceiver.h"
 #include "kestrawsourceadaptor.h"
 
+#include "kestbenchstallmeter.h"
+#include "kestbenchuntimed.h"
+
 #include <kestproxysource.h>
+#include <kestshared.h>
+
+#include <QDBusConnection>
+#include <QDBusMessage>
+#include <QDBusPendingCallWatcher>
 
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -127,6 +141,125 @@ void Query(benchmark::State &state, Client client)
     deliverRows(state, Kind::Query, client, Logging::Silenced);
 }
 
+const int SilentTimeout = 1000;
+const int SilentStarts = 10;
+
+enum class Silence {
+    Stopped,
+    IgnoresBrowse
+};
+
+// A proxy of a source of a peer that does not answer; each round takes another source, since one that has
+// let a call time out is not waited for again.
+class SilentSource
+{
+public:
+    SilentSource(benchmark::State &state, Silence silence)
+    {
+        QStringList arguments = KestBenchPeer::componentArguments(0, Sources);
+        if (silence == Silence::IgnoresBrowse)
+            arguments << QStringLiteral("--silent");
+        if (!m_peer.start(arguments)) {
+            state.SkipWithError("the peer did not start");
+            return;
+        }
+        if (silence == Silence::Stopped)
+            m_peer.setStopped(true);
+        KestShared::instance()->setReplyTimeout(SilentTimeout);
+        m_ready = true;
+    }
+    ~SilentSource() { m_peer.setStopped(false); }
+
+    bool isReady() const { return m_ready; }
+    //! The next source's proxy; null when the peer has no more sources or the proxy is not on the bus.
+    std::unique_ptr<KestProxySource> next()
+    {
+        if (m_used == Sources)
+            return nullptr;
+        auto proxy = std::make_unique<KestProxySource>(nullptr, QStringLiteral("s%1").arg(m_used++),
+                                                       QStringLiteral("bench"), QStringLiteral("Silent"));
+        return proxy->initDBusConnection() ? std::move(proxy) : nullptr;
+    }
+
+private:
+    static const int Sources = 8;
+    KestBenchPeer m_peer;
+    bool m_ready = false;
+    int m_used = 0;
+};
+
+void SilentBrowses(benchmark::State &state, Client client, Silence silence)
+{
+    SilentSource sources(state, silence);
+    if (!sources.isReady())
+        return;
+    KestBenchReceiver receiver;
+    KestBench::rounds(
+        state,
+        [&](KestBenchClock &clock) {
+            std::unique_ptr<KestProxySource> proxy;
+            {
+                KestBenchUntimed untimed(clock);
+                if (!(proxy = sources.next()))
+                    return false;
+            }
+            int started = 0;
+            for (int i = 0; i < SilentStarts; ++i) {
+                if (client == Client::Library) {
+                    started += libraryStart(proxy.get(), Kind::Browse)(10, &receiver) != 0;
+                } else {
+                    const QDBusMessage call = proxy->createPredicateBrowseCall(QString(), QString(), keys(), 0, 10);
+                    started += QDBusConnection::sessionBus().call(call, QDBus::Block, SilentTimeout).type()
+                        == QDBusMessage::ReplyMessage;
+                }
+            }
+            return started == 0;
+        },
+        "a browse started on a source that does not answer");
+}
+
+// The round ends when the error slot has been reached; the stall is measured from the start.
+void AsyncSilentBrowse(benchmark::State &state, Client client)
+{
+    SilentSource sources(state, Silence::Stopped);
+    if (!sources.isReady())
+        return;
+    double longestStall = 0;
+    KestBench::rounds(
+        state,
+        [&](KestBenchClock &clock) {
+            std::unique_ptr<KestProxySource> proxy;
+            KestBenchReceiver receiver;
+            {
+                KestBenchUntimed untimed(clock);
+                if (!(proxy = sources.next()))
+                    return false;
+            }
+            KestBenchStallMeter stalls;
+            if (client == Client::Library) {
+                if (!proxy->browseAsync(QString(), QString(), keys(), 0, 10, &receiver,
+                                        SLOT(browseRow(uint, QString, Metamap, uint, int)),
+                                        SLOT(browseError(uint, uint, QString))))
+                    return false;
+            } else {
+                const QDBusMessage call = proxy->createPredicateBrowseCall(QString(), QString(), keys(), 0, 10);
+                auto *watcher = new QDBusPendingCallWatcher(
+                    QDBusConnection::sessionBus().asyncCall(call, SilentTimeout), &receiver);
+                QObject::connect(watcher, &QDBusPendingCallWatcher::finished, &receiver,
+                                 [&receiver](QDBusPendingCallWatcher *finished) {
+                                     finished->deleteLater();
+                                     receiver.browseError(0, 3, finished->error().message());
+                                 });
+            }
+            const bool failed = KestBench::spinUntil([&] { return receiver.finished(); }) && receiver.errors() == 1;
+            if (!clock.isWarmUp())
+                longestStall = std::max(longestStall, stalls.longestMilliseconds());
+            return failed;
+        },
+        "the error did not arrive");
+    state.counters["stall_ms"] = longestStall;
+}
+
 } // namespace
 
 BENCHMARK_CAPTURE(Browse, library, Client::Library, Logging::Silenced)->Apply(KestBench::timed)->Iterations(5);
@@ -137,6 +270,19 @@ BENCHMARK_CAPTURE(Browse, library_qt_default_logging, Client::Library, Logging::
     ->Iterations(5);
 BENCHMARK_CAPTURE(Query, library, Client::Library)->Apply(KestBench::timed)->Iterations(5);
 BENCHMARK_CAPTURE(Query, raw, Client::Raw)->Apply(KestBench::timed)->Iterations(5);
+// Every round waits for at least one time-out, the raw ones for ten.
+BENCHMARK_CAPTURE(SilentBrowses, library_stopped, Client::Library, Silence::Stopped)
+    ->Apply(KestBench::timed)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(SilentBrowses, raw_stopped, Client::Raw, Silence::Stopped)->Apply(KestBench::timed)->Iterations(3);
+BENCHMARK_CAPTURE(SilentBrowses, library_ignoring, Client::Library, Silence::IgnoresBrowse)
+    ->Apply(KestBench::timed)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(SilentBrowses, raw_ignoring, Client::Raw, Silence::IgnoresBrowse)
+    ->Apply(KestBench::timed)
+    ->Iterations(3);
+BENCHMARK_CAPTURE(AsyncSilentBrowse, library, Client::Library)->Apply(KestBench::timed)->Iterations(3);
+BENCHMARK_CAPTURE(AsyncSilentBrowse, raw, Client::Raw)->Apply(KestBench::timed)->Iterations(3);
 
 int main(int argc, char **argv)
 {
@@ -148,5 +294,22 @@ int main(int argc, char **argv)
           QStringLiteral("Query/library"), QStringLiteral("Query/raw"), QStringLiteral("rows/s"), 1.10},
          {QStringLiteral("browse_qt_default_logging"), QStringLiteral("browse rows/s with Qt's default logging rules"),
           QStringLiteral("Browse/library_qt_default_logging"), QStringLiteral("Browse/raw"), QStringLiteral("rows/s"),
-          1.15}});
+          1.15},
+         // 1.5 s of the raw calls' 10 s.
+         {QStringLiteral("silent_browses_stopped"),
+          QStringLiteral("ten browse() starts on a stopped source, reply time-out 1 s, vs ten raw blocking calls"),
+          QStringLiteral("SilentBrowses/library_stopped"), QStringLiteral("SilentBrowses/raw_stopped"), QString(),
+          0.15},
+         {QStringLiteral("silent_browses_ignoring"),
+          QStringLiteral("ten browse() starts on a source that ignores browse, reply time-out 1 s, vs ten raw "
+                         "blocking calls"),
+          QStringLiteral("SilentBrowses/library_ignoring"), QStringLiteral("SilentBrowses/raw_ignoring"), QString(),
+          0.15},
+         {QStringLiteral("async_silent_browse_error"),
+          QStringLiteral("browseAsync() on a stopped source, reply time-out 1 s: time until the error slot, vs a raw "
+                         "asynchronous call"),
+          QStringLiteral("AsyncSilentBrowse/library"), QStringLiteral("AsyncSilentBrowse/raw"), QString(), 1.10},
+         {QStringLiteral("async_silent_browse_stall"),
+          QStringLiteral("longest event-loop stall from browseAsync() on a stopped source until its error slot, ms"),
+          QStringLiteral("AsyncSilentBrowse/library"), QString(), QStringLiteral("stall_ms"), 5}});
 }

@@ -49,8 +49,9 @@ QString uuidOf(const QDBusMessage &message)
 
 } // namespace
 
-KestBenchPeerObject::KestBenchPeerObject(int batchSize, uint rows)
+KestBenchPeerObject::KestBenchPeerObject(int batchSize, uint rows, bool silent)
     : m_batchSize(batchSize)
+    , m_silent(silent)
 {
     batches(rows);
 }
@@ -96,7 +97,9 @@ bool KestBenchPeerObject::handleMessage(const QDBusMessage &message, const QDBus
 {
     const QString member = message.member();
     const QList<QVariant> arguments = message.arguments();
-    if (member == QLatin1String("get_name")) {
+    if (m_silent && (member == QLatin1String("browse") || member == QLatin1String("query"))) {
+        message.setDelayedReply(true);
+    } else if (member == QLatin1String("get_name")) {
         connection.send(message.createReply(QStringLiteral("Bench %1").arg(uuidOf(message))));
     } else if (member == QLatin1String("get_position")) {
         connection.send(message.createReply(uint(1234)));

@@ -17,8 +17,11 @@
 class KestBenchPeerObject : public QDBusVirtualObject
 {
 public:
-    //! Rows go out in batches of \a batchSize; the batches of \a rows rows are built at once.
-    KestBenchPeerObject(int batchSize, uint rows);
+    /*!
+     * Rows go out in batches of \a batchSize; the batches of \a rows rows are built at once. A \a silent
+     * peer takes browse and query calls and never answers them.
+     */
+    KestBenchPeerObject(int batchSize, uint rows, bool silent = false);
 
     QString introspect(const QString &path) const override;
     bool handleMessage(const QDBusMessage &message, const QDBusConnection &connection) override;
@@ -36,6 +39,7 @@ private:
                  const QList<QList<QVariant>> &batches);
 
     int m_batchSize;
+    bool m_silent;
     uint m_lastId = 0;
     QHash<uint, Batches> m_batches;
 };

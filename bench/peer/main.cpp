@@ -3,7 +3,7 @@
 
 // The remote components of the benchmarks, in one process on the benchmark's bus.
 //
-//   kest-bench-peer [--renderers N] [--sources N] [--rows N] [--batch N] [--model ROWSxCOLUMNS]
+//   kest-bench-peer [--renderers N] [--sources N] [--rows N] [--batch N] [--model ROWSxCOLUMNS] [--silent]
 //
 // Owns the renderer names com.zorvo.kest.renderer.bench.r0 ... and the source names
 // com.zorvo.kest.source.bench.s0 ..., answers their get_name, get_position, browse and query
@@ -78,7 +78,8 @@ int main(int argc, char **argv)
                                    QStringLiteral("count"), QStringLiteral("100"));
     const QCommandLineOption model(QStringLiteral("model"), QStringLiteral("Export a playlist model of this size."),
                                    QStringLiteral("ROWSxCOLUMNS"));
-    parser.addOptions({renderers, sources, rows, batch, model});
+    const QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("Never answer browse and query."));
+    parser.addOptions({renderers, sources, rows, batch, model, silent});
     parser.process(app);
 
     qDBusRegisterMetaType<KestBrowseResultDBusStruct>();
@@ -87,7 +88,7 @@ int main(int argc, char **argv)
     qDBusRegisterMetaType<QList<KestQueryResultDBusStruct>>();
 
     QDBusConnection bus = QDBusConnection::sessionBus();
-    KestBenchPeerObject components(parser.value(batch).toInt(), parser.value(rows).toUInt());
+    KestBenchPeerObject components(parser.value(batch).toInt(), parser.value(rows).toUInt(), parser.isSet(silent));
     if (!bus.registerVirtualObject(QStringLiteral("/com/zorvo/kest/renderer"), &components, QDBusConnection::SubPath)
         || !bus.registerVirtualObject(QStringLiteral("/com/zorvo/kest/source"), &components,
                                       QDBusConnection::SubPath)) {
