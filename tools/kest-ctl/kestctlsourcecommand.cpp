@@ -114,7 +114,7 @@ void KestCtlSourceCommand::startRequest()
     });
     // The library does not say why; the source's error reply is gone.
     if (m_requestId == 0) {
-        failUnlessGone(ExitFailed, QStringLiteral("the source did not start the %1").arg(method));
+        failUnlessGone(QStringLiteral("the source did not start the %1").arg(method));
         return;
     }
     m_running.start();
