@@ -3,7 +3,8 @@
 
 // kest-ctl against peer processes. Catches: usage errors that touch the bus; output that loses, misnames
 // or mistypes a value; arguments changed on the way; an error, a silent component and a departed one not
-// told apart (1, 4, 3) or silence costing more than --timeout; a browse left running; monitor events lost.
+// told apart (1, 4, 3) or silence costing more than --timeout; a browse left running, or one without rows
+// waited for; monitor events lost.
 
 #include "kestmetadataencoder.h"
 #include "kesttestbus.h"
@@ -205,6 +206,7 @@ private Q_SLOTS:
             "browse ssasuu",
             {QStringLiteral("obj1"), QString(), QStringList{QStringLiteral("track"), QStringLiteral("title")}, 2u,
              10u});
+        add("browse without rows", browseArguments, browse(10, {}), 0, "", "", "", "browse ssasuu");
         add("browse error row", browseArguments, browse(8, {browseRow(0, 0, "", "broken", 5)}), 1, "",
             "source s1: browse of \"obj1\" failed: 5: broken", "", "browse ssasuu");
         // The wait for the next row is bounded too, and the source is told to stop.
