@@ -66,7 +66,8 @@ bool startComponents(KestTestPeer &peer, bool playlist)
     const QString r1 = QStringLiteral("r1");
     const QString s1 = QStringLiteral("s1");
     const QString quiet = QStringLiteral("quiet");
-    return (playlist ? peer.start({KestBusNames::playlistService(quiet)}, {KestBusNames::playlistPath(quiet)})
+    return (playlist ? peer.start({KestBusNames::playlistService(quiet)},
+                                  {KestBusNames::playlistPath(quiet), KestBusNames::playlistModelPath(quiet)})
                      : peer.start({KestBusNames::rendererService(Plugin, r1), KestBusNames::sourceService(Plugin, s1)},
                                   {KestBusNames::rendererPath(r1), KestBusNames::sourcePath(s1)}))
         && peer.scriptReply(QStringLiteral("get_name"), {QStringLiteral("Kitchen")});
@@ -231,8 +232,11 @@ private Q_SLOTS:
             "",
             R"({"id":"mix","name":"Mix","size":3,"currentIndex":-1,"columns":["Title"],"items":[["a"],["b"],["c"]]})",
             "get_size, get_current");
-        add("silent playlist", "playlist quiet show --timeout 1", on('s', "get_current"), 4, "",
-            "playlist quiet: no answer to get_current within 1 s", "", "get_size, get_current, get_current");
+        add("silent playlist", "playlist quiet show --timeout 1", on('s', "get_name"), 4, "",
+            "playlist quiet: no answer within 1 s", "", "get_size, get_current");
+        // Its items are read blocking: a silent read costs the timeout once, not for each item.
+        add("silent playlist items", "playlist quiet show --timeout 1", on('s', "get_row_count"), 4, "",
+            "playlist quiet: no answer within 1 s", "", "get_size, get_current, get_row_count");
 
         add("list", "list", {}, 0,
             "renderer  r1     Kitchen  plugin p1            com.zorvo.kest.renderer.p1.r1\n"
