@@ -5,7 +5,6 @@
 
 #include "kestctloptions.h"
 #include "kestctloutput.h"
-#include "kestctlprobe.h"
 #include "kestctlvalue.h"
 
 #include "kestbusname_p.h"
@@ -236,65 +235,6 @@ void KestCtlCommand::failUnlessGone(const QString &message)
             end(ExitNoSuchComponent, LeftTheBus);
         else
             end(ExitFailed, message);
-    });
-}
-
-void KestCtlCommand::checkOwner(const std::function<void(bool)> &decide)
-{
-    auto *question = new KestCtlProbe(KestCtlProbe::busDaemonCall(QStringLiteral("NameHasOwner"), {m_service}),
-                                      m_timeout, this);
-    connect(question, &KestCtlProbe::finished, this, [question, decide] {
-        question->deleteLater();
-        // When even the bus daemon does not answer, the component is taken to be there.
-        decide(question->outcome() != KestCtlProbe::Answered || question->reply().arguments().value(0).toBool());
-    });
-}
-
-void KestCtlCommand::callFailed(const QString &what, const QDBusError &error)
-{
-    if (!conclude())
-        return;
-    if (KestCtlProbe::isNoOwnerError(error)) {
-        end(ExitNoSuchComponent, LeftTheBus);
-        return;
-    }
-    // A component that leaves with calls pending makes them fail with NoReply, like silence does.
-    checkOwner([this, what, error](bool owned) {
-        if (!owned)
-            end(ExitNoSuchComponent, LeftTheBus);
-        else if (error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout)
-            end(ExitNoAnswer, QStringLiteral("no answer to %1: %2").arg(what, error.message()));
-        else
-            end(ExitFailed,
-                QStringLiteral("%1 failed: %2").arg(what, error.message().isEmpty() ? error.name() : error.message()));
-    });
-}
-
-void KestCtlCommand::probe(const QString &path, const QString &interface, const QString &member,
-                           const std::function<void(const KestCtlProbe &)> &proceed)
-{
-    auto *question = new KestCtlProbe(QDBusMessage::createMethodCall(m_service, path, interface, member), m_timeout,
-                                      this);
-    connect(question, &KestCtlProbe::finished, this, [this, question, member, proceed] {
-        question->deleteLater();
-        if (m_concluded)
-            return;
-        switch (question->outcome()) {
-        case KestCtlProbe::Answered: proceed(*question); break;
-        case KestCtlProbe::Silent:
-            fail(ExitNoAnswer, QStringLiteral("no answer to %1 within %2").arg(member, timeoutText()));
-            break;
-        case KestCtlProbe::Failed:
-        case KestCtlProbe::Pending: {
-            const QDBusError error = question->error();
-            if (KestCtlProbe::isNoOwnerError(error) || error.type() == QDBusError::NoReply
-                || error.type() == QDBusError::Timeout)
-                callFailed(member, error);
-            else
-                proceed(*question); // It answers, if not this question.
-            break;
-        }
-        }
     });
 }
 

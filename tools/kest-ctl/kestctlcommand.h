@@ -8,7 +8,6 @@
 
 #include <qkest-shared/kestshared.h>
 
-#include <QDBusError>
 #include <QDBusMessage>
 #include <QObject>
 #include <QString>
@@ -18,7 +17,6 @@
 #include <functional>
 
 class KestCtlOptions;
-class KestCtlProbe;
 class KestCtlOutput;
 
 /*
@@ -89,19 +87,10 @@ protected:
      * component has left the bus, otherwise with 1 and \a message.
      */
     void failUnlessGone(const QString &message);
-    //! Ends after the call \a what failed: 3 when the component has gone, 4 when nobody answered, else 1.
-    void callFailed(const QString &what, const QDBusError &error);
     //! Ends with 3: the component has left the bus.
     void componentLeft();
     //! Prints a property that has been read and ends; a property without a value is an error.
     void finishWithProperty(const QString &name, const QVariant &value);
-    /*!
-     * Asks the component for \a member on \a interface and goes on with \a proceed once it has
-     * answered, with a reply or with an error of its own. Ends the command when the component is
-     * gone or silent.
-     */
-    void probe(const QString &path, const QString &interface, const QString &member,
-               const std::function<void(const KestCtlProbe &)> &proceed);
     //! Asks the bus daemon \a method with \a arguments and hands \a take the reply, or the error, in time.
     void askBusDaemon(const QString &method, const QVariantList &arguments,
                       const std::function<void(const QDBusMessage &)> &take);
@@ -114,8 +103,6 @@ private:
     void expire();
     void report(const QString &message);
     void end(int status, const QString &message);
-    //! Calls \a decide with whether the component's bus name still has an owner.
-    void checkOwner(const std::function<void(bool)> &decide);
 
     KestCtlOutput &m_output;
     int m_timeout;
