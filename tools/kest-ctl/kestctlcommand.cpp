@@ -5,16 +5,28 @@
 
 #include "kestctloptions.h"
 #include "kestctloutput.h"
-#include "kestctlprobe.h"
 #include "kestctlvalue.h"
 
 #include "kestbusname_p.h"
+#include "kestbusnames_p.h"
 
+#include <QDBusConnection>
+#include <QDBusPendingCallWatcher>
 #include <QJsonObject>
 
 namespace {
+
 const QString LeftTheBus = QStringLiteral("has left the bus");
-}
+
+/*
+ * How the outcome of a wait is told: the command's own deadline ends it with 4, and the library
+ * gives up on a call only this much later, so silence always meets the deadline first. A failure
+ * that the library reports before the deadline is an answer: an error (1), or the component's
+ * departure (3) when its bus name has no owner any more.
+ */
+const int ReplyTimeoutMargin = 500;
+
+} // namespace
 
 KestCtlCommand::KestCtlCommand(KestCtlOutput &output, int timeout, QObject *parent)
     : QObject(parent)
@@ -22,15 +34,8 @@ KestCtlCommand::KestCtlCommand(KestCtlOutput &output, int timeout, QObject *pare
     , m_timeout(timeout)
 {
     m_deadline.setSingleShot(true);
-    connect(&m_deadline, &QTimer::timeout, this, [this] {
-        if (!conclude())
-            return;
-        report(QStringLiteral("no %1 within %2").arg(m_awaited, timeoutText()));
-        if (abandon())
-            flushAndFinish(ExitNoAnswer);
-        else
-            finish(ExitNoAnswer);
-    });
+    m_deadline.setTimerType(Qt::PreciseTimer);
+    connect(&m_deadline, &QTimer::timeout, this, &KestCtlCommand::expire);
 }
 
 KestCtlCommand::~KestCtlCommand() = default;
@@ -53,6 +58,15 @@ void KestCtlCommand::interrupt(int signal)
 bool KestCtlCommand::abandon()
 {
     return false;
+}
+
+void KestCtlCommand::timedOut()
+{
+    report(QStringLiteral("no %1 within %2").arg(m_awaited, timeoutText()));
+    if (abandon())
+        flushAndFinish(ExitNoAnswer);
+    else
+        finish(ExitNoAnswer);
 }
 
 bool KestCtlCommand::usage(const QString &message)
@@ -97,6 +111,7 @@ bool KestCtlCommand::readInt(const QString &text, const QString &what, int *valu
 
 bool KestCtlCommand::initializeTracker(KestShared::TrackFlagSet flags)
 {
+    KestShared::instance()->setReplyTimeout(m_timeout + ReplyTimeoutMargin);
     if (KestShared::instance()->initialize(flags))
         return true;
     fail(ExitFailed, QStringLiteral("cannot connect to the session bus"));
@@ -151,6 +166,12 @@ bool KestCtlCommand::conclude()
     return true;
 }
 
+void KestCtlCommand::expire()
+{
+    if (conclude())
+        timedOut();
+}
+
 void KestCtlCommand::report(const QString &message)
 {
     m_output.error(m_component.isEmpty() ? message : m_component + QStringLiteral(": ") + message);
@@ -188,7 +209,7 @@ void KestCtlCommand::finishWithProperty(const QString &name, const QVariant &val
         return;
     // The library hands over an invalid value when reading failed; the reason stays with it.
     if (!value.isValid()) {
-        failUnlessGone(ExitFailed, QStringLiteral("property %1 could not be read").arg(name));
+        failUnlessGone(QStringLiteral("property %1 could not be read").arg(name));
         return;
     }
     if (m_output.json())
@@ -199,74 +220,36 @@ void KestCtlCommand::finishWithProperty(const QString &name, const QVariant &val
     finish(ExitDone);
 }
 
-void KestCtlCommand::checkOwner(const std::function<void(bool)> &decide)
+void KestCtlCommand::failUnlessGone(const QString &message)
 {
-    auto *question = new KestCtlProbe(KestCtlProbe::busDaemonCall(QStringLiteral("NameHasOwner"), {m_service}),
-                                      m_timeout, this);
-    connect(question, &KestCtlProbe::finished, this, [question, decide] {
-        question->deleteLater();
-        // When even the bus daemon does not answer, the component is taken to be there.
-        decide(question->outcome() != KestCtlProbe::Answered || question->reply().arguments().value(0).toBool());
-    });
-}
-
-void KestCtlCommand::failUnlessGone(int status, const QString &message)
-{
-    if (!conclude())
-        return;
-    checkOwner([this, status, message](bool owned) {
-        if (owned)
-            end(status, message);
-        else
-            end(ExitNoSuchComponent, LeftTheBus);
-    });
-}
-
-void KestCtlCommand::callFailed(const QString &what, const QDBusError &error)
-{
-    if (!conclude())
-        return;
-    if (KestCtlProbe::isNoOwnerError(error)) {
-        end(ExitNoSuchComponent, LeftTheBus);
+    // Handled only after the deadline passed (a busy event loop), it may be the library giving up.
+    if (m_deadline.isActive() && m_deadline.remainingTime() == 0) {
+        expire();
         return;
     }
-    // A component that leaves with calls pending makes them fail with NoReply, like silence does.
-    checkOwner([this, what, error](bool owned) {
-        if (!owned)
+    if (!conclude())
+        return;
+    askBusDaemon(QStringLiteral("NameHasOwner"), {m_service}, [this, message](const QDBusMessage &reply) {
+        // When even the bus daemon does not answer, the component is taken to be there.
+        if (reply.type() == QDBusMessage::ReplyMessage && !reply.arguments().value(0).toBool())
             end(ExitNoSuchComponent, LeftTheBus);
-        else if (error.type() == QDBusError::NoReply || error.type() == QDBusError::Timeout)
-            end(ExitNoAnswer, QStringLiteral("no answer to %1: %2").arg(what, error.message()));
         else
-            end(ExitFailed,
-                QStringLiteral("%1 failed: %2").arg(what, error.message().isEmpty() ? error.name() : error.message()));
+            end(ExitFailed, message);
     });
 }
 
-void KestCtlCommand::probe(const QString &path, const QString &interface, const QString &member,
-                           const std::function<void(const KestCtlProbe &)> &proceed)
+void KestCtlCommand::askBusDaemon(const QString &method, const QVariantList &arguments,
+                                  const std::function<void(const QDBusMessage &)> &take)
 {
-    auto *question = new KestCtlProbe(QDBusMessage::createMethodCall(m_service, path, interface, member), m_timeout,
-                                      this);
-    connect(question, &KestCtlProbe::finished, this, [this, question, member, proceed] {
-        question->deleteLater();
-        if (m_concluded)
-            return;
-        switch (question->outcome()) {
-        case KestCtlProbe::Answered: proceed(*question); break;
-        case KestCtlProbe::Silent:
-            fail(ExitNoAnswer, QStringLiteral("no answer to %1 within %2").arg(member, timeoutText()));
-            break;
-        case KestCtlProbe::Failed:
-        case KestCtlProbe::Pending: {
-            const QDBusError error = question->error();
-            if (KestCtlProbe::isNoOwnerError(error) || error.type() == QDBusError::NoReply
-                || error.type() == QDBusError::Timeout)
-                callFailed(member, error);
-            else
-                proceed(*question); // It answers, if not this question.
-            break;
-        }
-        }
+    QDBusMessage call = QDBusMessage::createMethodCall(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(),
+                                                       KestBusNames::busDaemonInterface(), method);
+    call.setArguments(arguments);
+    // Like the library's calls, it gives up only after the deadline.
+    auto *watcher = new QDBusPendingCallWatcher(
+        QDBusConnection::sessionBus().asyncCall(call, m_timeout + ReplyTimeoutMargin), this);
+    connect(watcher, &QDBusPendingCallWatcher::finished, this, [watcher, take] {
+        watcher->deleteLater();
+        take(watcher->reply());
     });
 }
 
@@ -275,6 +258,5 @@ void KestCtlCommand::flushAndFinish(int status)
     conclude();
     // The bus daemon reads this process's messages in order: once it has answered this one,
     // everything sent before is on its way and survives the end of the process.
-    auto *question = new KestCtlProbe(KestCtlProbe::busDaemonCall(QStringLiteral("GetId")), m_timeout, this);
-    connect(question, &KestCtlProbe::finished, this, [this, status] { finish(status); });
+    askBusDaemon(QStringLiteral("GetId"), {}, [this, status](const QDBusMessage &) { finish(status); });
 }

@@ -8,7 +8,6 @@
 
 #include <qkest-shared/kestshared.h>
 
-#include <QDBusError>
 #include <QDBusMessage>
 #include <QObject>
 #include <QString>
@@ -18,7 +17,6 @@
 #include <functional>
 
 class KestCtlOptions;
-class KestCtlProbe;
 class KestCtlOutput;
 
 /*
@@ -26,8 +24,8 @@ class KestCtlOutput;
  * from the event loop, and finished() gives the exit status, once.
  *
  * Every wait is bounded by the timeout: a command names what it waits for with expect(), and when
- * that has not come in time it ends with status 4. Once an outcome is decided the command is
- * concluded; answers that still arrive are ignored.
+ * that has not come in time it ends with status 4 (see timedOut()). Once an outcome is decided the
+ * command is concluded; answers that still arrive are ignored.
  */
 class KestCtlCommand : public QObject
 {
@@ -52,6 +50,8 @@ Q_SIGNALS:
 protected:
     //! Asks the remote side to stop the work in progress; true when a request to stop was sent.
     virtual bool abandon();
+    //! What was expected has not come in time: reports it, stops the remote work and ends with 4.
+    virtual void timedOut();
 
     // Parsing helpers: each sets the usage error and returns false when the text does not fit.
     bool usage(const QString &message);
@@ -61,7 +61,10 @@ protected:
     bool readUInt(const QString &text, const QString &what, uint *value);
     bool readInt(const QString &text, const QString &what, int *value);
 
-    //! Starts the tracker; false, and the command has ended, when there is no session bus.
+    /*!
+     * Starts the tracker, with the library's reply time-out a little beyond the timeout; false, and
+     * the command has ended, when there is no session bus.
+     */
     bool initializeTracker(KestShared::TrackFlagSet flags);
 
     //! The component worked on, as messages name it ("renderer r1"), and its bus name.
@@ -79,30 +82,27 @@ protected:
     void finish(int status);
     //! Reports \a message as the component's error and ends with \a status.
     void fail(int status, const QString &message);
-    //! Ends with 3 when the component has left the bus, otherwise like fail().
-    void failUnlessGone(int status, const QString &message);
-    //! Ends after the call \a what failed: 3 when the component has gone, 4 when nobody answered, else 1.
-    void callFailed(const QString &what, const QDBusError &error);
+    /*!
+     * Ends after the library reported that what the command waits for failed: with 3 when the
+     * component has left the bus, otherwise with 1 and \a message.
+     */
+    void failUnlessGone(const QString &message);
     //! Ends with 3: the component has left the bus.
     void componentLeft();
     //! Prints a property that has been read and ends; a property without a value is an error.
     void finishWithProperty(const QString &name, const QVariant &value);
-    /*!
-     * Asks the component for \a member on \a interface and goes on with \a proceed once it has
-     * answered, with a reply or with an error of its own. Ends the command when the component is
-     * gone or silent.
-     */
-    void probe(const QString &path, const QString &interface, const QString &member,
-               const std::function<void(const KestCtlProbe &)> &proceed);
+    //! Asks the bus daemon \a method with \a arguments and hands \a take the reply, or the error, in time.
+    void askBusDaemon(const QString &method, const QVariantList &arguments,
+                      const std::function<void(const QDBusMessage &)> &take);
     //! Ends with \a status once everything sent so far is on its way.
     void flushAndFinish(int status);
 
 private:
     bool conclude();
+    //! Concludes with timedOut(), unless already concluded.
+    void expire();
     void report(const QString &message);
     void end(int status, const QString &message);
-    //! Calls \a decide with whether the component's bus name still has an owner.
-    void checkOwner(const std::function<void(bool)> &decide);
 
     KestCtlOutput &m_output;
     int m_timeout;

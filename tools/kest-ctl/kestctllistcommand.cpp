@@ -3,19 +3,17 @@
 
 #include "kestctllistcommand.h"
 
-#include "kestctlblockingguard.h"
 #include "kestctloutput.h"
-#include "kestctlprobe.h"
 
 #include "kestbusname_p.h"
 #include "kestbusnames_p.h"
-#include <qkest-shared/kestproxyrenderer.h>
+#include <qkest-shared/kestproxyplaylist.h>
 #include <qkest-shared/kestproxysource.h>
+#include <qkest-shared/kestproxysourcenamerequest.h>
 
-#include <kestplaylist.h>
 #include <kestregistry.h>
+#include <kestrenderer.h>
 
-#include <QAbstractItemModel>
 #include <QJsonObject>
 
 #include <algorithm>
@@ -75,49 +73,111 @@ void KestCtlListCommand::start()
     if (!initializeTracker(flags))
         return;
 
-    const KestRegistry *registry = KestRegistry::instance();
-    const QString extension = KestBusNames::extensionInterface();
-    const QList<KestRenderer *> renderers = registry->renderers();
-    for (KestRenderer *renderer : renderers) {
-        if (auto *proxy = qobject_cast<KestProxyRenderer *>(renderer))
-            ask(proxy->service(), proxy->objectPath(), extension, QStringLiteral("get_name"));
-    }
-    const QList<KestSource *> sources = registry->sources();
-    for (KestSource *source : sources) {
-        if (auto *proxy = qobject_cast<KestProxySource *>(source))
-            ask(proxy->serviceName(), proxy->objectPath(), extension, QStringLiteral("get_name"));
-    }
-    const QList<KestPlaylist *> playlists = registry->playlists();
-    for (KestPlaylist *playlist : playlists) {
-        ask(KestBusNames::playlistService(playlist->id()), KestBusNames::playlistPath(playlist->id()),
-            KestBusNames::playlistInterface(), QStringLiteral("get_current"));
-    }
+    expect(QStringLiteral("answer"));
+    awaitRenderers();
+    awaitSources();
+    awaitPlaylists();
     // The tracker asks the bus daemon for the activatable plugins, but does not tell.
     if (m_kinds & Plugins) {
-        ask(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(), KestBusNames::busDaemonInterface(),
-            QStringLiteral("ListActivatableNames"));
+        askBusDaemon(QStringLiteral("ListActivatableNames"), {}, [this](const QDBusMessage &reply) {
+            const QStringList names = reply.arguments().value(0).toStringList();
+            for (const QString &name : names) {
+                const KestBusName busName(name);
+                if (busName.isPlugin())
+                    m_activatable << busName.lastPiece();
+            }
+            m_pluginsListed = true;
+            printIfComplete();
+        });
     }
-    probeFinished();
+    printIfComplete();
 }
 
-void KestCtlListCommand::ask(const QString &service, const QString &path, const QString &interface,
-                             const QString &member)
+void KestCtlListCommand::awaitRenderers()
 {
-    auto *probe = new KestCtlProbe(QDBusMessage::createMethodCall(service, path, interface, member), timeout(), this);
-    connect(probe, &KestCtlProbe::finished, this, &KestCtlListCommand::probeFinished);
-    m_probes.insert(service, probe);
+    const KestRegistry *registry = KestRegistry::instance();
+    m_renderers = byId(registry->renderers(), &KestRenderer::uuid);
+    for (KestRenderer *renderer : std::as_const(m_renderers)) {
+        // A renderer proxy tells its name when it comes, or the error that came instead.
+        if (!renderer->name().isEmpty())
+            continue;
+        m_awaited.insert(renderer);
+        connect(renderer, &KestRenderer::nameChanged, this, [this, renderer] { answered(renderer); });
+        connect(renderer, &KestRenderer::error, this, [this, renderer] { answered(renderer); });
+    }
+    connect(registry, &KestRegistry::rendererRemoved, this, [this](KestRenderer *renderer) {
+        m_renderers.removeOne(renderer);
+        answered(renderer);
+    });
 }
 
-void KestCtlListCommand::probeFinished()
+void KestCtlListCommand::awaitSources()
 {
-    for (const KestCtlProbe *probe : std::as_const(m_probes)) {
-        if (probe->outcome() == KestCtlProbe::Pending)
-            return;
+    const KestRegistry *registry = KestRegistry::instance();
+    m_sources = byId(registry->sources(), &KestSource::uuid);
+    for (KestSource *source : std::as_const(m_sources)) {
+        auto *proxy = qobject_cast<KestProxySource *>(source);
+        if (!proxy || !proxy->name().isEmpty())
+            continue;
+        // A source proxy does not tell when its name has come. A source answers in order: once it
+        // has answered this second request, the proxy has the answer to its own.
+        auto *request = new KestProxySourceNameRequest(proxy, proxy, QStringLiteral("get_name"), this,
+                                                       SLOT(onSourceName(QString)));
+        if (request->call())
+            m_awaited.insert(proxy);
     }
-    if (isConcluded())
-        return;
-    // The proxies asked for their names before these questions went out, and a component answers
-    // in order: the names are in by now. Components that left meanwhile are out of the registry.
+    connect(registry, &KestRegistry::sourceRemoved, this, [this](KestSource *source) {
+        m_sources.removeOne(source);
+        answered(source);
+    });
+}
+
+void KestCtlListCommand::onSourceName(const QString &)
+{
+    for (const KestSource *source : std::as_const(m_sources)) {
+        if (!source->name().isEmpty())
+            m_awaited.remove(source);
+    }
+    printIfComplete();
+}
+
+void KestCtlListCommand::awaitPlaylists()
+{
+    const KestRegistry *registry = KestRegistry::instance();
+    m_playlists = byId(registry->playlists(), &KestPlaylist::id);
+    for (KestPlaylist *playlist : std::as_const(m_playlists)) {
+        // The tracker has asked each playlist it found for its size, current index and name, in this
+        // order, and a publisher answers in order: the name comes last.
+        if (auto *proxy = qobject_cast<KestProxyPlaylist *>(playlist)) {
+            m_awaited.insert(proxy);
+            connect(proxy, &KestProxyPlaylist::nameChanged, this, [this, proxy] { answered(proxy); });
+        }
+    }
+    connect(registry, &KestRegistry::playlistRemoved, this, [this](KestPlaylist *playlist) {
+        m_playlists.removeOne(playlist);
+        answered(playlist);
+    });
+}
+
+void KestCtlListCommand::answered(const QObject *component)
+{
+    m_awaited.remove(component);
+    printIfComplete();
+}
+
+void KestCtlListCommand::printIfComplete()
+{
+    if (!isConcluded() && m_awaited.isEmpty() && (m_pluginsListed || !(m_kinds & Plugins)))
+        print();
+}
+
+void KestCtlListCommand::timedOut()
+{
+    print();
+}
+
+void KestCtlListCommand::print()
+{
     listExtensions();
     listPlaylists();
     listPlugins();
@@ -125,46 +185,31 @@ void KestCtlListCommand::probeFinished()
         output().document(m_objects);
     else
         output().table(m_rows);
-    finish(m_silence ? ExitNoAnswer : ExitDone);
+    finish(m_awaited.isEmpty() ? ExitDone : ExitNoAnswer);
 }
 
-const KestCtlProbe *KestCtlListCommand::answer(const QString &service, const QString &component)
+bool KestCtlListCommand::hasAnswered(const QObject *component, const QString &name)
 {
-    const KestCtlProbe *probe = m_probes.value(service);
-    if (!probe)
-        return nullptr;
-    const QDBusError error = probe->error();
-    if (probe->outcome() == KestCtlProbe::Failed && KestCtlProbe::isNoOwnerError(error))
-        return nullptr;
-    if (probe->outcome() == KestCtlProbe::Silent || error.type() == QDBusError::NoReply) {
-        m_silence = true;
-        output().error(QStringLiteral("%1: no answer within %2").arg(component, timeoutText()));
-    }
-    return probe;
-}
-
-bool KestCtlListCommand::isResponsive(const KestCtlProbe *probe)
-{
-    return probe->outcome() == KestCtlProbe::Answered
-        || (probe->outcome() == KestCtlProbe::Failed && probe->error().type() != QDBusError::NoReply);
+    if (!m_awaited.contains(component))
+        return true;
+    output().error(QStringLiteral("%1: no answer within %2").arg(name, timeoutText()));
+    return false;
 }
 
 void KestCtlListCommand::listExtensions()
 {
-    const KestRegistry *registry = KestRegistry::instance();
-    const QList<KestRenderer *> renderers = byId(registry->renderers(), &KestRenderer::uuid);
-    for (KestRenderer *renderer : renderers) {
-        auto *proxy = qobject_cast<KestProxyRenderer *>(renderer);
-        if (proxy && answer(proxy->service(), QStringLiteral("renderer ") + proxy->uuid()))
-            addExtension(QStringLiteral("renderer"), proxy->pluginName(), proxy->uuid(), proxy->name(),
-                         proxy->service());
+    // A component that has not answered has no name yet.
+    for (KestRenderer *renderer : std::as_const(m_renderers)) {
+        const QString uuid = renderer->uuid();
+        hasAnswered(renderer, QStringLiteral("renderer ") + uuid);
+        addExtension(QStringLiteral("renderer"), renderer->pluginName(), uuid, renderer->name(),
+                     KestBusNames::rendererService(renderer->pluginName(), uuid));
     }
-    const QList<KestSource *> sources = byId(registry->sources(), &KestSource::uuid);
-    for (KestSource *source : sources) {
-        auto *proxy = qobject_cast<KestProxySource *>(source);
-        if (proxy && answer(proxy->serviceName(), QStringLiteral("source ") + proxy->uuid()))
-            addExtension(QStringLiteral("source"), proxy->pluginName(), proxy->uuid(), proxy->name(),
-                         proxy->serviceName());
+    for (KestSource *source : std::as_const(m_sources)) {
+        const QString uuid = source->uuid();
+        hasAnswered(source, QStringLiteral("source ") + uuid);
+        addExtension(QStringLiteral("source"), source->pluginName(), uuid, source->name(),
+                     KestBusNames::sourceService(source->pluginName(), uuid));
     }
 }
 
@@ -181,29 +226,19 @@ void KestCtlListCommand::addExtension(const QString &kind, const QString &plugin
 
 void KestCtlListCommand::listPlaylists()
 {
-    const QList<KestPlaylist *> playlists = byId(KestRegistry::instance()->playlists(), &KestPlaylist::id);
-    for (KestPlaylist *playlist : playlists) {
+    for (KestPlaylist *playlist : std::as_const(m_playlists)) {
         const QString id = playlist->id();
         const QString service = KestBusNames::playlistService(id);
-        const QString component = QStringLiteral("playlist ") + id;
-        const KestCtlProbe *probe = answer(service, component);
-        if (!probe)
-            continue;
         QString name;
         QJsonValue size;
         QJsonValue currentIndex;
         QString details = QStringLiteral("-");
-        if (isResponsive(probe)) {
-            // Both reads wait with the bus's default time-out; the publisher has just answered.
-            const QString silence = QStringLiteral("%1: no answer within %2").arg(component, timeoutText());
-            name = KestCtlBlockingGuard::bound(silence, timeout(), [playlist] { return playlist->name(); });
-            const int rows = KestCtlBlockingGuard::bound(silence, timeout(),
-                                                         [playlist] { return playlist->model()->rowCount(); });
-            const QVariant current = probe->reply().arguments().value(0);
-            const int index = current.isValid() ? current.toInt() : playlist->getCurrentIndex();
-            size = rows;
-            currentIndex = index;
-            details = QStringLiteral("%1 items, current %2").arg(rows).arg(index);
+        // Only then is the name known: otherwise reading it would ask again, blocking.
+        if (hasAnswered(playlist, QStringLiteral("playlist ") + id)) {
+            name = playlist->name();
+            size = playlist->size();
+            currentIndex = playlist->getCurrentIndex();
+            details = QStringLiteral("%1 items, current %2").arg(size.toInt()).arg(currentIndex.toInt());
         }
         add(QJsonObject{{QStringLiteral("kind"), QStringLiteral("playlist")},
                         {QStringLiteral("id"), id},
@@ -219,18 +254,10 @@ void KestCtlListCommand::listPlugins()
 {
     if (!(m_kinds & Plugins))
         return;
-    QStringList activatable;
-    const KestCtlProbe *probe = m_probes.value(KestBusNames::busDaemonService());
-    const QStringList names = probe ? probe->reply().arguments().value(0).toStringList() : QStringList();
-    for (const QString &name : names) {
-        const KestBusName busName(name);
-        if (busName.isPlugin())
-            activatable << busName.lastPiece();
-    }
     const QStringList plugins = KestRegistry::instance()->pluginControlInterfaces().keys();
     for (const QString &plugin : plugins) {
         const QString service = KestBusNames::pluginService(plugin);
-        const bool isActivatable = activatable.contains(plugin);
+        const bool isActivatable = m_activatable.contains(plugin);
         add(QJsonObject{{QStringLiteral("kind"), QStringLiteral("plugin")},
                         {QStringLiteral("plugin"), plugin},
                         {QStringLiteral("service"), service},

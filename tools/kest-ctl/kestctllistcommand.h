@@ -6,19 +6,20 @@
 
 #include "kestctlcommand.h"
 
-#include <QHash>
 #include <QJsonArray>
 #include <QList>
+#include <QSet>
 
-class KestCtlProbe;
+class KestPlaylist;
+class KestRenderer;
+class KestSource;
 
 /*
  * kest-ctl list [renderers|sources|playlists|plugins]: every component on the bus now.
  *
- * After the tracker has created its proxies, every component is asked one question of the
- * tool's own, all at once and within the timeout: renderers and sources their name, which the
- * proxies fetch without telling when it has come; playlists their current index, which a proxy
- * found on the bus does not know. A component that does not answer is listed without them.
+ * The proxies that the tracker creates ask their components for their names (and playlists for
+ * their size and current index); the list is printed once every component has answered, or at
+ * the timeout, with the silent ones listed without them and reported.
  */
 class KestCtlListCommand : public KestCtlCommand
 {
@@ -30,6 +31,12 @@ public:
 
 public Q_SLOTS:
     void start() override;
+    //! Some source has answered a name request.
+    void onSourceName(const QString &name);
+
+protected:
+    //! Lists what has come, the silent components without their names.
+    void timedOut() override;
 
 private:
     enum Kind {
@@ -39,15 +46,15 @@ private:
         Plugins = 0x8
     };
 
-    void ask(const QString &service, const QString &path, const QString &interface, const QString &member);
-    void probeFinished();
-    /*!
-     * The answer of the component at \a service, reporting \a component when it is silent; null
-     * when it has left the bus, or was not asked.
-     */
-    const KestCtlProbe *answer(const QString &service, const QString &component);
-    //! It answered, if only with an error.
-    static bool isResponsive(const KestCtlProbe *probe);
+    void awaitRenderers();
+    void awaitSources();
+    void awaitPlaylists();
+    //! \a component has answered, or left the bus.
+    void answered(const QObject *component);
+    void printIfComplete();
+    void print();
+    //! True when \a component has answered; reports it otherwise.
+    bool hasAnswered(const QObject *component, const QString &name);
     void listExtensions();
     void addExtension(const QString &kind, const QString &plugin, const QString &uuid, const QString &name,
                       const QString &service);
@@ -56,10 +63,15 @@ private:
     void add(const QJsonObject &object, const QStringList &row);
 
     int m_kinds = Renderers | Sources | Playlists | Plugins;
-    QHash<QString, KestCtlProbe *> m_probes;
+    // The components found at the start, by id; those that leave are taken out.
+    QList<KestRenderer *> m_renderers;
+    QList<KestSource *> m_sources;
+    QList<KestPlaylist *> m_playlists;
+    QSet<const QObject *> m_awaited;
+    QStringList m_activatable;
+    bool m_pluginsListed = false;
     QJsonArray m_objects;
     QList<QStringList> m_rows;
-    bool m_silence = false;
 };
 
 #endif

@@ -3,7 +3,6 @@
 
 #include "kestctlmonitorcommand.h"
 
-#include "kestctlblockingguard.h"
 #include "kestctloptions.h"
 #include "kestctloutput.h"
 #include "kestctlrenderercommand.h"
@@ -75,11 +74,10 @@ void KestCtlMonitorCommand::start()
     });
     connect(registry, &KestRegistry::playlistAdded, this, [this](KestPlaylist *playlist) {
         // After start-up the tracker learns of playlists only from playlist_created, whose values
-        // the proxy holds. The name is read from the publisher only when it announced none.
+        // the proxy holds. The name is read from the publisher, blocking for at most the reply
+        // time-out, only when it announced none.
         const QString id = playlist->id();
-        const QString name = KestCtlBlockingGuard::bound(
-            QStringLiteral("playlist %1: no answer within %2").arg(id, timeoutText()), timeout(),
-            [playlist] { return playlist->name(); });
+        const QString name = playlist->name();
         report(QStringLiteral("added"), QStringLiteral("playlist"), QStringLiteral("id"), id,
                {{QStringLiteral("name"), name}, {QStringLiteral("service"), KestBusNames::playlistService(id)}});
         report(QStringLiteral("playlist_created"), QStringLiteral("playlist"), QStringLiteral("id"), id,

@@ -3,20 +3,18 @@
 
 #include "kestctlplaylistcommand.h"
 
-#include "kestctlblockingguard.h"
 #include "kestctloutput.h"
-#include "kestctlprobe.h"
 #include "kestctlvalue.h"
 
 #include "kestbusnames_p.h"
+#include <qkest-shared/kestproxyplaylist.h>
 
-#include <kestplaylist.h>
 #include <kestregistry.h>
 
 #include <QAbstractItemModel>
+#include <QElapsedTimer>
 #include <QJsonArray>
 #include <QJsonObject>
-#include <QPointer>
 
 bool KestCtlPlaylistCommand::parse(const QStringList &arguments, const KestCtlOptions &options)
 {
@@ -32,7 +30,7 @@ void KestCtlPlaylistCommand::start()
     if (!initializeTracker(KestShared::TrackPlaylists))
         return;
     KestRegistry *registry = KestRegistry::instance();
-    KestPlaylist *playlist = registry->findPlaylist(m_id);
+    auto *playlist = qobject_cast<KestProxyPlaylist *>(registry->findPlaylist(m_id));
     setComponent(QStringLiteral("playlist ") + m_id, KestBusNames::playlistService(m_id));
     if (!playlist) {
         fail(ExitNoSuchComponent, QStringLiteral("not on the bus"));
@@ -42,28 +40,34 @@ void KestCtlPlaylistCommand::start()
         if (removed == playlist)
             componentLeft();
     });
-    // Every read of a proxy playlist waits with the bus's long default time-out, so see first
-    // whether the publisher answers at all. The question asked is the current index, which a
-    // proxy found on the bus does not know: it starts at 0.
-    const QPointer<KestPlaylist> guarded(playlist);
-    probe(KestBusNames::playlistPath(m_id), KestBusNames::playlistInterface(), QStringLiteral("get_current"),
-          [this, guarded](const KestCtlProbe &answer) {
-              const QVariant current = answer.reply().arguments().value(0);
-              if (guarded)
-                  show(guarded, current.isValid() ? current.toInt() : guarded->getCurrentIndex());
-          });
+    // The tracker has asked the playlist it found for its size, current index and name, in this
+    // order, and the publisher answers in order: once the name has come, the rest is in too.
+    connect(playlist, &KestProxyPlaylist::nameChanged, this, [this, playlist] { fetchItems(playlist); });
+    expect(QStringLiteral("answer"));
 }
 
-void KestCtlPlaylistCommand::show(KestPlaylist *playlist, int currentIndex)
+void KestCtlPlaylistCommand::fetchItems(KestProxyPlaylist *playlist)
 {
-    const QString silence = QStringLiteral("%1: no answer within %2").arg(component(), timeoutText());
-    const auto read = [this, &silence](auto call) { return KestCtlBlockingGuard::bound(silence, timeout(), call); };
+    if (isConcluded())
+        return;
+    // The model answers each read with a round trip, so its items are there at once. A model that
+    // fetched them in the background would call print() once they have come.
+    print(playlist, playlist->model());
+}
 
-    const QString name = read([playlist] { return playlist->name(); });
-    QAbstractItemModel *model = read([playlist] { return playlist->model(); });
+void KestCtlPlaylistCommand::print(KestProxyPlaylist *playlist, QAbstractItemModel *model)
+{
+    // A read that lasted the whole timeout met a silent publisher; the library fails the rest at once.
+    bool silent = false;
+    const auto read = [this, &silent](auto call) {
+        QElapsedTimer clock;
+        clock.start();
+        const auto value = call();
+        silent = silent || clock.elapsed() >= timeout();
+        return value;
+    };
     const int rows = read([model] { return model->rowCount(); });
     const int columns = read([model] { return model->columnCount(); });
-
     QJsonArray headers;
     QStringList headerRow{QStringLiteral("#")};
     for (int column = 0; column < columns; ++column) {
@@ -84,18 +88,25 @@ void KestCtlPlaylistCommand::show(KestPlaylist *playlist, int currentIndex)
         items.append(cells);
         itemRows.append(itemRow);
     }
+    if (silent) {
+        fail(ExitNoAnswer, QStringLiteral("no answer within ") + timeoutText());
+        return;
+    }
 
+    const QString name = playlist->name();
+    const int size = playlist->size();
+    const int currentIndex = playlist->getCurrentIndex();
     if (output().json()) {
         output().document(QJsonObject{{QStringLiteral("id"), m_id},
                                       {QStringLiteral("name"), name},
-                                      {QStringLiteral("size"), rows},
+                                      {QStringLiteral("size"), size},
                                       {QStringLiteral("currentIndex"), currentIndex},
                                       {QStringLiteral("columns"), headers},
                                       {QStringLiteral("items"), items}});
     } else {
         output().table({{QStringLiteral("id"), m_id},
                         {QStringLiteral("name"), name},
-                        {QStringLiteral("size"), QString::number(rows)},
+                        {QStringLiteral("size"), QString::number(size)},
                         {QStringLiteral("currentIndex"), QString::number(currentIndex)}});
         output().line(QString());
         output().table(itemRows);

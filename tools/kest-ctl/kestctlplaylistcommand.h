@@ -6,7 +6,8 @@
 
 #include "kestctlcommand.h"
 
-class KestPlaylist;
+class KestProxyPlaylist;
+class QAbstractItemModel;
 
 /*
  * kest-ctl playlist ID show: the playlist that another application publishes, with every item
@@ -24,7 +25,9 @@ public Q_SLOTS:
     void start() override;
 
 private:
-    void show(KestPlaylist *playlist, int currentIndex);
+    //! Once the playlist's name, size and current index have come: its items.
+    void fetchItems(KestProxyPlaylist *playlist);
+    void print(KestProxyPlaylist *playlist, QAbstractItemModel *model);
 
     QString m_id;
 };

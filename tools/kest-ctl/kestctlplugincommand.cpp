@@ -3,12 +3,12 @@
 
 #include "kestctlplugincommand.h"
 
-#include "kestctlprobe.h"
-
 #include "kestbusnames_p.h"
 
 #include <kestplugincontrolinterface.h>
 #include <kestregistry.h>
+
+#include <QDBusMessage>
 
 bool KestCtlPluginCommand::parse(const QStringList &arguments, const KestCtlOptions &options)
 {
@@ -32,17 +32,21 @@ void KestCtlPluginCommand::start()
         fail(ExitNoSuchComponent, QStringLiteral("neither on the bus nor activatable"));
         return;
     }
-    // Any process on the bus answers Ping; asking an activatable plugin starts it.
-    probe(KestBusNames::pluginPath(m_plugin), QStringLiteral("org.freedesktop.DBus.Peer"), QStringLiteral("Ping"),
-          [this, control](const KestCtlProbe &answer) {
-              if (answer.outcome() != KestCtlProbe::Answered) {
-                  fail(ExitFailed, QStringLiteral("cannot be reached: ") + answer.error().message());
-                  return;
-              }
-              if (m_activate)
-                  control->activate();
-              else
-                  control->deactivate();
-              flushAndFinish(ExitDone);
-          });
+    // The bus daemon drops a request that starts a plugin once its sender has left: the plugin is
+    // started first, which for a running one is answered at once.
+    expect(QStringLiteral("answer to StartServiceByName"));
+    askBusDaemon(QStringLiteral("StartServiceByName"), {KestBusNames::pluginService(m_plugin), 0u},
+                 [this, control](const QDBusMessage &reply) {
+                     if (isConcluded())
+                         return;
+                     if (reply.type() != QDBusMessage::ReplyMessage) {
+                         fail(ExitFailed, QStringLiteral("cannot be started: ") + reply.errorMessage());
+                         return;
+                     }
+                     if (m_activate)
+                         control->activate();
+                     else
+                         control->deactivate();
+                     flushAndFinish(ExitDone);
+                 });
 }

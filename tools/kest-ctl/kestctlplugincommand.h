@@ -8,8 +8,8 @@
 
 /*
  * kest-ctl plugin NAME activate|deactivate, through the plugin's control proxy. The proxy sends
- * without waiting for an answer, so the tool first makes sure that the plugin is there and
- * answers (which starts an activatable plugin), and ends once the request is on its way.
+ * without waiting for an answer: the tool has the bus daemon start the plugin if need be, and
+ * ends once the request is on its way.
  */
 class KestCtlPluginCommand : public KestCtlCommand
 {

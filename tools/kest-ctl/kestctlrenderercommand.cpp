@@ -5,7 +5,6 @@
 
 #include "kestctloptions.h"
 #include "kestctloutput.h"
-#include "kestctltrackedrequest.h"
 #include "kestctlvalue.h"
 
 #include <qkest-shared/kestproxyrenderer.h>
@@ -183,11 +182,10 @@ KestProxyRendererRequest *KestCtlRendererCommand::createRequest(KestProxyRendere
 {
     // The proxy's own commands and queries take no error member, so their failures would reach
     // nobody: the requests are made here, with one.
-    const auto failed = [this](const QDBusError &error) { callFailed(m_method, error); };
+    const char *failed = SLOT(onError(KestRenderer *, KestError));
     switch (m_action) {
     case Playback: {
-        auto *request = new KestCtlTrackedRequest<KestProxyRendererPlaybackRequest>(
-            failed, renderer, renderer, m_method, this, SLOT(onPlaybackResult(KestRenderer *, KestError)));
+        auto *request = new KestProxyRendererPlaybackRequest(renderer, renderer, m_method, this, failed);
         if (m_url.isValid())
             request->appendArgument(m_url);
         for (const QVariant &argument : std::as_const(m_arguments))
@@ -195,33 +193,43 @@ KestProxyRendererRequest *KestCtlRendererCommand::createRequest(KestProxyRendere
         return request;
     }
     case Status:
-        return new KestCtlTrackedRequest<KestProxyRendererStatusRequest>(
-            failed, renderer, renderer, m_method, nullptr, nullptr, this,
-            SLOT(onStatus(KestRenderer *, QString, uint, int, QString)));
+        return new KestProxyRendererStatusRequest(renderer, renderer, m_method, this, failed, this,
+                                                  SLOT(onStatus(KestRenderer *, QString, uint, int, QString)));
     case Position:
-        return new KestCtlTrackedRequest<KestProxyRendererPositionRequest>(
-            failed, renderer, renderer, m_method, nullptr, nullptr, this, SLOT(onPosition(KestRenderer *, uint)));
+        return new KestProxyRendererPositionRequest(renderer, renderer, m_method, this, failed, this,
+                                                    SLOT(onPosition(KestRenderer *, uint)));
     case Property: {
-        auto *request = new KestCtlTrackedRequest<KestProxyRendererPropertyRequest>(
-            failed, renderer, renderer, m_method, this, SLOT(onProperty(QString, QVariant)));
+        // Its member gets an invalid value when the read fails.
+        auto *request = new KestProxyRendererPropertyRequest(renderer, renderer, m_method, this,
+                                                             SLOT(onProperty(QString, QVariant)));
         request->setArguments(m_propertyName);
         return request;
     }
     case MediaInfo:
         // Asked of the renderer directly: the proxy only asks in a state that it has seen
-        // announced, and a fresh proxy has seen none.
-        return new KestCtlTrackedRequest<KestProxyRendererMediaInfoRequest>(
-            failed, renderer, renderer, m_method, this, SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)),
-            m_mediaKeys.join(QLatin1Char(',')));
+        // announced, and a fresh proxy has seen none. Its failures reach nobody.
+        return new KestProxyRendererMediaInfoRequest(renderer, renderer, m_method, this,
+                                                     SLOT(onMediaInfo(KestRenderer *, KestMediaInfo)),
+                                                     m_mediaKeys.join(QLatin1Char(',')));
     }
     return nullptr;
 }
 
-void KestCtlRendererCommand::onPlaybackResult(KestRenderer *, const KestError &)
+void KestCtlRendererCommand::onError(KestRenderer *, const KestError &error)
 {
-    // A failure has concluded the command already, through the bus error: this is the success notice.
-    if (!isConcluded())
+    // A query that has been answered is followed by a success notice (code 0).
+    if (isConcluded())
+        return;
+    // A playback command's success notice comes here too, with code 0.
+    if (m_action == Playback && error.code() == KestError::Success) {
         finish(ExitDone);
+        return;
+    }
+    // Code 3 carries no code of the renderer's, only a text, often the bus's own.
+    const QString reason = error.code() == KestError::GeneralFailure
+        ? error.text()
+        : QStringLiteral("%1: %2").arg(QString::number(error.code()), error.text());
+    failUnlessGone(QStringLiteral("%1 failed: %2").arg(m_method, reason));
 }
 
 void KestCtlRendererCommand::onStatus(KestRenderer *, const QString &playlistId, uint playbackIndex, int playbackState,

@@ -34,7 +34,8 @@ public:
 
 public Q_SLOTS:
     void start() override;
-    void onPlaybackResult(KestRenderer *renderer, const KestError &error);
+    //! A failure, or the success notice of a playback command or status query.
+    void onError(KestRenderer *renderer, const KestError &error);
     void onStatus(KestRenderer *renderer, const QString &playlistId, uint playbackIndex, int playbackState,
                   const QString &objectId);
     void onPosition(KestRenderer *renderer, uint position);

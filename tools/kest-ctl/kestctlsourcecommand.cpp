@@ -3,12 +3,10 @@
 
 #include "kestctlsourcecommand.h"
 
-#include "kestctlblockingguard.h"
 #include "kestctloptions.h"
 #include "kestctloutput.h"
 #include "kestctlvalue.h"
 
-#include "kestbusnames_p.h"
 #include <qkest-shared/kestproxysource.h>
 
 #include <kestregistry.h>
@@ -92,33 +90,28 @@ void KestCtlSourceCommand::start()
             fail(ExitFailed, QStringLiteral("could not send get_extension_property"));
         return;
     }
-    // Starting a browse or a query waits for the source with the bus's long default time-out:
-    // see first whether it answers at all.
-    probe(source->objectPath(), KestBusNames::extensionInterface(), QStringLiteral("get_name"),
-          [this](const KestCtlProbe &) { startRequest(); });
+    const QString request = m_action == Browse ? QStringLiteral("browse") : QStringLiteral("query");
+    expect(request + QStringLiteral(" result"));
+    // Rows and errors, also those of a start that failed, come under the id returned here.
+    if (m_action == Browse) {
+        connect(source, &KestProxySource::browseFinished, this, &KestCtlSourceCommand::requestFinished);
+        m_requestId = source->browseAsync(m_subject, m_predicate, m_keys, m_offset, m_count, this,
+                                          SLOT(onBrowseResult(uint, QString, Metamap, uint, int)),
+                                          SLOT(onBrowseError(uint, uint, QString)));
+    } else {
+        connect(source, &KestProxySource::queryFinished, this, &KestCtlSourceCommand::requestFinished);
+        m_requestId = source->queryAsync(m_subject, this, SLOT(onQueryResult(uint, QStringList, uint, int)),
+                                         SLOT(onQueryError(uint, int, QString)));
+    }
+    if (m_requestId == 0)
+        fail(ExitFailed, QStringLiteral("could not start the ") + request);
+    m_running.start();
 }
 
-void KestCtlSourceCommand::startRequest()
+void KestCtlSourceCommand::requestFinished(uint requestId)
 {
-    if (!m_source)
-        return;
-    const QString method = m_action == Browse ? QStringLiteral("browse") : QStringLiteral("query");
-    const QString silence = QStringLiteral("%1: no answer to %2 within %3").arg(component(), method, timeoutText());
-    m_requestId = KestCtlBlockingGuard::bound(silence, timeout(), [this] {
-        if (m_action == Browse)
-            return m_source->browse(m_subject, m_predicate, m_keys, m_offset, m_count, this,
-                                    SLOT(onBrowseResult(uint, QString, Metamap, uint, int)),
-                                    SLOT(onBrowseError(uint, uint, QString)));
-        return m_source->query(m_subject, this, SLOT(onQueryResult(uint, QStringList, uint, int)),
-                               SLOT(onQueryError(uint, int, QString)));
-    });
-    // The library does not say why; the source's error reply is gone.
-    if (m_requestId == 0) {
-        failUnlessGone(ExitFailed, QStringLiteral("the source did not start the %1").arg(method));
-        return;
-    }
-    m_running.start();
-    expect(method + QStringLiteral(" result"));
+    if (requestId == m_requestId)
+        finish(ExitDone);
 }
 
 bool KestCtlSourceCommand::abandon()
@@ -135,10 +128,6 @@ bool KestCtlSourceCommand::abandon()
 void KestCtlSourceCommand::rowArrived(int remainingCount)
 {
     ++m_rows;
-    if (remainingCount == 0) {
-        finish(ExitDone);
-        return;
-    }
     expect(m_action == Browse ? QStringLiteral("browse result") : QStringLiteral("query result"));
     if (m_running.elapsed() > ProgressAfter)
         output().progress(QStringLiteral("%1 rows, %2 to come").arg(m_rows).arg(remainingCount));
@@ -178,8 +167,8 @@ void KestCtlSourceCommand::onBrowseResult(uint, const QString &objectId, const M
 
 void KestCtlSourceCommand::onBrowseError(uint, uint errorCode, const QString &errorMessage)
 {
-    fail(ExitFailed,
-         QStringLiteral("browse of \"%1\" failed: %2: %3").arg(m_subject, QString::number(errorCode), errorMessage));
+    failUnlessGone(
+        QStringLiteral("browse of \"%1\" failed: %2: %3").arg(m_subject, QString::number(errorCode), errorMessage));
 }
 
 void KestCtlSourceCommand::onQueryResult(uint, const QStringList &row, uint index, int remainingCount)
@@ -198,8 +187,8 @@ void KestCtlSourceCommand::onQueryResult(uint, const QStringList &row, uint inde
 
 void KestCtlSourceCommand::onQueryError(uint, int errorCode, const QString &errorMessage)
 {
-    fail(ExitFailed,
-         QStringLiteral("query \"%1\" failed: %2: %3").arg(m_subject, QString::number(errorCode), errorMessage));
+    failUnlessGone(
+        QStringLiteral("query \"%1\" failed: %2: %3").arg(m_subject, QString::number(errorCode), errorMessage));
 }
 
 void KestCtlSourceCommand::onProperty(const QString &name, const QVariant &value)

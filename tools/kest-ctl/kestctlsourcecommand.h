@@ -17,8 +17,8 @@ class KestSource;
 
 /*
  * kest-ctl source UUID browse|query|property ...: rows are printed as they arrive, until the
- * source reports the last one. A browse or query that is interrupted or times out is cancelled
- * on the source.
+ * library reports the end. A browse or query that is interrupted or times out is cancelled on
+ * the source.
  */
 class KestCtlSourceCommand : public KestCtlCommand
 {
@@ -36,6 +36,7 @@ public Q_SLOTS:
     void onQueryResult(uint queryId, const QStringList &row, uint index, int remainingCount);
     void onQueryError(uint queryId, int errorCode, const QString &errorMessage);
     void onProperty(const QString &name, const QVariant &value);
+    void requestFinished(uint requestId);
 
 protected:
     bool abandon() override;
@@ -48,9 +49,7 @@ private:
     };
 
     bool parseBrowseOptions(const KestCtlOptions &options);
-    //! Starts the browse or query, which blocks until the source has answered.
-    void startRequest();
-    //! After each row: the end, or the wait for the next.
+    //! After each row: the wait for the next.
     void rowArrived(int remainingCount);
 
     QString m_uuid;
