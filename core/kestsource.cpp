@@ -29,7 +29,10 @@ QString KestSource::name() const
 
 void KestSource::setName(const QString &name)
 {
+    if (name == m_name)
+        return;
     m_name = name;
+    Q_EMIT nameChanged(name);
 }
 
 uint KestSource::browse(const QString &, const QString &, const QStringList &, uint, uint, QObject *, const char *,

@@ -48,3 +48,14 @@ void KestProxyRendererMediaInfoRequest::handleReply(const KestMediaInfo &mediaIn
         KestCallbackHelper::invokeGetMediaInfoCallback(d->m_renderer, mediaInfo, d->m_receiver, d->m_member);
     complete(self);
 }
+
+void KestProxyRendererMediaInfoRequest::handleError(const QDBusError &error)
+{
+    Q_D(KestProxyRendererMediaInfoRequest);
+    const QPointer<KestProxyRendererRequest> self(this);
+    qCWarning(lcKestRenderer) << "KestProxyRendererMediaInfoRequest: Error:" << error.message();
+    // The request has no error member: without a call its caller would wait for ever.
+    if (d->m_receiver)
+        KestCallbackHelper::invokeGetMediaInfoCallback(d->m_renderer, KestMediaInfo(), d->m_receiver, d->m_member);
+    complete(self);
+}

@@ -32,6 +32,11 @@ public:
 public Q_SLOTS:
     /*! Hands \a mediaInfo to the result member and completes the request. */
     void handleReply(const KestMediaInfo &mediaInfo);
+    /*!
+     * Hands media information without a uuid (not isValid()) to the result member, so that the caller
+     * learns of the failure \a error, and completes the request. \reimp
+     */
+    void handleError(const QDBusError &error) override;
 
 private:
     Q_DECLARE_PRIVATE_D(d_request, KestProxyRendererMediaInfoRequest)

@@ -35,7 +35,7 @@ public:
     virtual QString pluginName() const;
     /*! Returns the display name, empty while it is not known. */
     virtual QString name() const;
-    /*! Sets the display name to \a name. */
+    /*! Sets the display name to \a name; nameChanged() tells when it differs. */
     void setName(const QString &name);
 
     /*!
@@ -70,6 +70,8 @@ Q_SIGNALS:
     void browseCompleted();
     /*! The source's property \a name changed to \a value. */
     void kestPropertyChanged(const QString &name, const QVariant &value);
+    /*! The display name is now \a name. */
+    void nameChanged(const QString &name);
 
 private:
     QString m_uuid;

@@ -292,14 +292,19 @@ private Q_SLOTS:
             QVERIFY(silent.waitForCalls(QStringLiteral("get_extension_property")));
             QCOMPARE(pending(doomed.get()), 4);
         }
-        // A second proxy's pending read tells when the renderer's departure has been noticed: a
-        // failed read hands the name and an invalid value to the result member.
+        // A second proxy's pending reads tell when the renderer's departure has been noticed: a
+        // failed read hands the name and an invalid value, or media information without a uuid, to
+        // the result member.
         auto witness = newProxy(QStringLiteral("Silent"), uuid);
+        witness->catchStateChangedSignal(KestRenderer::Playing);
         KestReceiver witnessReceiver;
+        QVERIFY(witness->getCurrentMediaInfo(&witnessReceiver, MEDIA_INFO_SLOT, QString()));
         QVERIFY(witness->kestProperty(name, &witnessReceiver, PROPERTY_SLOT));
         QVERIFY(silent.waitForCalls(QStringLiteral("get_extension_property"), 2));
         silent.kill();
-        QTRY_COMPARE(witnessReceiver.events, QStringList{QStringLiteral("volume (invalid)")});
+        QTRY_COMPARE(witnessReceiver.events.size(), 2);
+        witnessReceiver.events.sort();
+        QCOMPARE(witnessReceiver.all(), QStringLiteral("media info |volume (invalid)"));
         QVERIFY(waiting.events.isEmpty());
     }
 

@@ -8,11 +8,10 @@
 #include "kestbusname_p.h"
 #include "kestbusnames_p.h"
 #include <qkest-shared/kestproxyplaylist.h>
-#include <qkest-shared/kestproxysource.h>
-#include <qkest-shared/kestproxysourcenamerequest.h>
 
 #include <kestregistry.h>
 #include <kestrenderer.h>
+#include <kestsource.h>
 
 #include <QJsonObject>
 
@@ -116,29 +115,15 @@ void KestCtlListCommand::awaitSources()
     const KestRegistry *registry = KestRegistry::instance();
     m_sources = byId(registry->sources(), &KestSource::uuid);
     for (KestSource *source : std::as_const(m_sources)) {
-        auto *proxy = qobject_cast<KestProxySource *>(source);
-        if (!proxy || !proxy->name().isEmpty())
+        if (!source->name().isEmpty())
             continue;
-        // A source proxy does not tell when its name has come. A source answers in order: once it
-        // has answered this second request, the proxy has the answer to its own.
-        auto *request = new KestProxySourceNameRequest(proxy, proxy, QStringLiteral("get_name"), this,
-                                                       SLOT(onSourceName(QString)));
-        if (request->call())
-            m_awaited.insert(proxy);
+        m_awaited.insert(source);
+        connect(source, &KestSource::nameChanged, this, [this, source] { answered(source); });
     }
     connect(registry, &KestRegistry::sourceRemoved, this, [this](KestSource *source) {
         m_sources.removeOne(source);
         answered(source);
     });
-}
-
-void KestCtlListCommand::onSourceName(const QString &)
-{
-    for (const KestSource *source : std::as_const(m_sources)) {
-        if (!source->name().isEmpty())
-            m_awaited.remove(source);
-    }
-    printIfComplete();
 }
 
 void KestCtlListCommand::awaitPlaylists()

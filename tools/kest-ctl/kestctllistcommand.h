@@ -31,8 +31,6 @@ public:
 
 public Q_SLOTS:
     void start() override;
-    //! Some source has answered a name request.
-    void onSourceName(const QString &name);
 
 protected:
     //! Lists what has come, the silent components without their names.

@@ -272,6 +272,11 @@ void KestCtlRendererCommand::onMediaInfo(KestRenderer *, const KestMediaInfo &me
 {
     if (isConcluded())
         return;
+    // Media information without a uuid is how the library tells that the request failed.
+    if (!mediaInfo.isValid()) {
+        failUnlessGone(QStringLiteral("%1 failed").arg(m_method));
+        return;
+    }
     const KestMediaInfo::MetaData metaData = mediaInfo.metaData();
     QJsonObject metadata;
     QList<QStringList> rows{{QStringLiteral("uuid"), mediaInfo.uuid()}};
