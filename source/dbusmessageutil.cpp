@@ -223,7 +223,8 @@ bool encodeValue(const QVariant &value, qint32 *code, QByteArray *bytes)
         return true;
     }
     default:
-        return false;
+        // Anything else with a text of its own, a URL or a date, travels as that text.
+        return value.isValid() && value.canConvert<QString>() && encodeValue(value.toString(), code, bytes);
     }
 }
 

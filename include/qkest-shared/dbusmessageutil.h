@@ -70,10 +70,11 @@ public:
      * Appends one entry for \a key and \a value to \a block. The type code follows the value's
      * type: bool 20; int, short and signed char 24 (char and signed char: 12); uint, ushort and
      * uchar 28; long long and long 40; unsigned long long and unsigned long 44; double and float
-     * 60; QString 64. The skipped word holds the value's size in bytes.
+     * 60; QString 64. A value of another type that QVariant can turn into text (a QUrl, a
+     * QDateTime) travels as that text. The skipped word holds the value's size in bytes.
      *
      * Strings, keys among them, travel as Latin-1 up to a zero byte: a key or string with a zero
-     * character or a character beyond Latin-1 cannot travel, nor can a value of any other type.
+     * character or a character beyond Latin-1 cannot travel, nor can a value without a text.
      * Then false is returned, after a warning, and \a block is left as it was.
      */
     static bool appendMetadataEntry(QByteArray &block, const QString &key, const QVariant &value);

@@ -36,6 +36,13 @@ public:
      * again. Null when there is none.
      */
     KestPlaylist *takePlaylist(const QString &id);
+    /*!
+     * Takes the renderer with \a uuid out of the registry without deleting it: the caller owns it
+     * again. Null when there is none.
+     */
+    KestRenderer *takeRenderer(const QString &uuid);
+    //! Takes the source with \a uuid out of the registry without deleting it; null when there is none.
+    KestSource *takeSource(const QString &uuid);
     bool removePluginControlInterface(const QString &pluginName);
 
 private:
