@@ -197,6 +197,7 @@ void KestSourceAdaptorPrivate::replayAside()
 {
     const QList<Aside> aside = std::exchange(m_aside, QList<Aside>());
     m_asideBytes = 0;
+    int dropped = 0;
     for (const Aside &row : aside) {
         if (Request *request = find(live(row.kind).value(row.id))) {
             if (!request->ended)
@@ -205,10 +206,11 @@ void KestSourceAdaptorPrivate::replayAside()
             m_aside.append(row);
             m_asideBytes += row.bytes;
         } else {
-            qCDebug(lcKestSource) << "KestSourceAdaptor: Rows for no" << kindName(row.kind) << "in progress, dropped:"
-                                  << row.id;
+            ++dropped;
         }
     }
+    if (dropped > 0)
+        qCDebug(lcKestSource) << "KestSourceAdaptor:" << dropped << "rows for no request in progress, dropped.";
 }
 
 void KestSourceAdaptorPrivate::cancel(Kind kind, uint id, const QDBusMessage &message)

@@ -17,7 +17,7 @@
  * answer (0 refuses), the number of rows and how: "inside" delivers them from inside the call,
  * otherwise 100 per turn of the event loop; the last row ends it with "last", the error slot with
  * code 0 with "end", with code 5 with "error", and nothing with "never"; "types" gives every row
- * a value of every type.
+ * a value of every type, "big" a long one; "count" adds the number of requests started before to the id.
  */
 class KestRecordingSource : public KestSource
 {
@@ -48,6 +48,8 @@ public:
                                  {QStringLiteral("double"), 0.1},
                                  {QStringLiteral("title"), QStringLiteral("Caf\u00e9")},
                                  {QStringLiteral("empty"), QString()}});
+            if (how.contains(QLatin1String("big")))
+                metadata.insert(QStringLiteral("big"), QString(4000, QLatin1Char('b')));
             if (i < 0)
                 KestCallbackHelper::invoke(receiver, errorSlot, id, uint(remaining), QStringLiteral("broken"));
             else
@@ -96,9 +98,10 @@ private:
         if (!m_script.take(member, line))
             return 0;
         const QVariantList a = m_script.answer(member).arguments;
-        const uint id = a.value(0).toUInt();
         const int rows = a.value(1).toInt();
         const QString how = a.value(2).toString();
+        // "count" gives each request an id of its own, from the scripted one on.
+        const uint id = a.value(0).toUInt() + (how.contains(QLatin1String("count")) ? m_started++ : 0);
         m_active.insert(id);
         if (how.contains(QLatin1String("inside")))
             deliverRows(id, 0, rows, how, deliver);
@@ -134,6 +137,7 @@ private:
 
     KestSdkScript &m_script;
     QSet<uint> m_active;
+    uint m_started = 0;
     QVariantMap m_properties;
 };
 

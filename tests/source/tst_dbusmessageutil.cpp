@@ -10,6 +10,7 @@
 #include "dbusmessageutil.h"
 
 #include <QRandomGenerator>
+#include <QSize>
 #include <QTest>
 #include <QUrl>
 
@@ -250,18 +251,20 @@ private Q_SLOTS:
                                                      {key("uc"), QVariant::fromValue<uchar>(200)},
                                                      {key("f"), 0.5f},
                                                      {key("l"), QVariant::fromValue<long>(-6)},
-                                                     {key("ul"), QVariant::fromValue<ulong>(7)}}
+                                                     {key("ul"), QVariant::fromValue<ulong>(7)},
+                                                     {key("url"), QUrl(QStringLiteral("file:///a"))}}
                                       << QVariantMap{{key("c"), -3},          {key("s"), -4},
                                                      {key("us"), 5u},         {key("uc"), 200u},
                                                      {key("f"), 0.5},         {key("l"), qlonglong(-6)},
-                                                     {key("ul"), qulonglong(7)}};
+                                                     {key("ul"), qulonglong(7)},
+                                                     {key("url"), QStringLiteral("file:///a")}};
         QTest::newRow("what cannot travel is left out")
             << QVariantMap{{key("ok"), 1},
                            {key("euro"), QStringLiteral("\u20ac")},
                            {key("zero"), QString(QChar(0))},
                            {QStringLiteral("k\u20ac"), 1},
                            {QString(QChar(0)), 1},
-                           {key("url"), QUrl(QStringLiteral("file:///a"))},
+                           {key("size"), QSize(1, 2)},
                            {key("invalid"), QVariant()},
                            {key("list"), QVariantList{1}}}
             << QVariantMap{{key("ok"), 1}};
