@@ -430,6 +430,48 @@ private Q_SLOTS:
         QCOMPARE(bus.call(raw(QStringLiteral("renderer"), QStringLiteral("get_position"), {})).arguments(), list({5u}));
     }
 
+    // What another D-Bus implementation reads from the wire.
+    void wire()
+    {
+        const auto script = [this](const char *member, const char *outcome, const QVariantList &arguments) {
+            return m_peer.script(QLatin1String(member), QLatin1String(outcome), arguments);
+        };
+        QVERIFY(script("getPosition", "reply", {42u}));
+        QVERIFY(script("getStatus", "later", {QStringLiteral("pl"), 2u, 1, QStringLiteral("obj")}));
+        QVERIFY(script("getCurrentMediaInfo", "reply", {QStringLiteral("u1"), QStringLiteral("title"), 7}));
+        QVERIFY(script("play", "error", {}));
+        QVERIFY(script("kestProperty", "reply", {}));
+        QVERIFY(script("browse", "reply", {31u, 2, QStringLiteral("inside types end")}));
+        QVERIFY(script("query", "reply", {32u, 0, QStringLiteral("end")}));
+        peer("Emit", {QString(), QString(), QStringLiteral("setProperty"), list({QStringLiteral("gain"), 3})});
+        QProcess client;
+        client.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        client.start(QStringLiteral("/usr/bin/python3"),
+                     {QStringLiteral(KEST_SDK_CLIENT), KestBusNames::rendererService(Plugin, RendererUuid),
+                      KestBusNames::rendererPath(RendererUuid), KestBusNames::sourceService(Plugin, SourceUuid),
+                      KestBusNames::sourcePath(SourceUuid), KestBusNames::proxySourcePath(SourceUuid)});
+        QVERIFY(client.waitForStarted());
+        QVERIFY(QTest::qWaitFor([&] { return client.state() == QProcess::NotRunning; }, 30000));
+        const QString types = QStringLiteral("bool:20=1,double:60=0.1,empty:64=,int:24=-123456,int64:40=-5000000000,"
+                                             "t:64=T%1,title:64=Caf\u00e9,uint:28=4000000000,"
+                                             "uint64:44=18000000000000000000");
+        QCOMPARE(QString::fromUtf8(client.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
+                 QStringList({QStringLiteral("get_position u [42]"), QStringLiteral("get_status suis [pl 2 1 obj]"),
+                              QStringLiteral("get_current_media_info (sa{sav}) [[u1 {title=[i1:7]}]]"),
+                              QStringLiteral("play error org.freedesktop.DBus.Error.Failed 3:The renderer refused play."),
+                              QStringLiteral("set_position error org.freedesktop.DBus.Error.InvalidArgs 3:There is no "
+                                             "seek mode 9."),
+                              QStringLiteral("get_name s [Recorded renderer]"),
+                              QStringLiteral("get_extension_property sv [gain i1:3]"),
+                              QStringLiteral("get_extension_property error org.freedesktop.DBus.Error.Failed 3:There is "
+                                             "no value of nothing that can travel on the bus."),
+                              QStringLiteral("browse u [31]"), QStringLiteral("browse_result ua(iusaysus) 31 2"),
+                              QStringLiteral("  row 2 0 o0 ") + types.arg(0) + QStringLiteral("  0 "),
+                              QStringLiteral("  row 1 1 o1 ") + types.arg(1) + QStringLiteral("  0 "),
+                              QStringLiteral("browse_result ua(iusaysus) 31 0"), QStringLiteral("query u [32]"),
+                              QStringLiteral("query_result uia(uas)is 32 0 [] 0 ''")}));
+    }
+
     void unpublishingAndTrackingOnesOwn()
     {
         // A second plugin process that tracks as well: its own components are the objects themselves.
