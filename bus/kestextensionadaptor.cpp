@@ -118,5 +118,6 @@ void KestExtensionAdaptor::set_extension_property(const QString &name, const QDB
         return;
     }
     if (!m_component.setProperty(name, variant))
-        KestServing::refuse(message, QDBusError::Failed, QStringLiteral("%1 refused the value of %2.").arg(m_what, name));
+        KestServing::refuse(message, QDBusError::Failed,
+                            QStringLiteral("%1 refused the value of %2.").arg(m_what, name));
 }

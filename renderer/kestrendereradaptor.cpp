@@ -88,8 +88,7 @@ bool KestRendererAdaptor::isPublished() const
 
 void KestRendererAdaptorPrivate::sendSignal(const char *member, const QList<QVariant> &arguments) const
 {
-    KestServing::emitSignal(m_registration.path(), KestBusNames::rendererInterface(), QLatin1String(member),
-                            arguments);
+    KestServing::emitSignal(m_registration.path(), KestBusNames::rendererInterface(), QLatin1String(member), arguments);
 }
 
 // Only while the renderer is on the bus under its own name and path: before, or after a refusal,
@@ -105,8 +104,7 @@ void KestRendererAdaptorPrivate::relaySignals()
     QObject::connect(renderer, &KestRenderer::playlistChanged, q, [this](KestPlaylist *playlist) {
         sendSignal("playlist_changed", {playlist ? playlist->id() : QString()});
     });
-    QObject::connect(renderer, &KestRenderer::playbackCompleted, q,
-                     [this] { sendSignal("playback_completed", {}); });
+    QObject::connect(renderer, &KestRenderer::playbackCompleted, q, [this] { sendSignal("playback_completed", {}); });
     QObject::connect(renderer, &KestRenderer::metadataChanged, q,
                      [this](const QString &metadata, const QList<QVariant> &values) {
                          // Each value in its place; what the bus cannot carry goes as an empty text.
@@ -121,8 +119,9 @@ void KestRendererAdaptorPrivate::relaySignals()
                      [this](float status) { sendSignal("buffering_info", {double(status)}); });
     QObject::connect(renderer, &KestRenderer::scanningInfo, q,
                      [this](float status) { sendSignal("scanning_info", {double(status)}); });
-    QObject::connect(renderer, &KestRenderer::error, q,
-                     [this](const KestError &error) { sendSignal("error", {int(error.code()), error.text()}); });
+    QObject::connect(renderer, &KestRenderer::error, q, [this](const KestError &error) {
+        sendSignal("error", {int(error.code()), error.text()});
+    });
     if (m_extension)
         m_extension->relay(m_registration.path(), true);
 }
@@ -130,7 +129,8 @@ void KestRendererAdaptorPrivate::relaySignals()
 void KestRendererAdaptorPrivate::command(const QDBusMessage &message, bool accepted)
 {
     if (!accepted)
-        KestServing::refuse(message, QDBusError::Failed, QStringLiteral("The renderer refused %1.").arg(message.member()));
+        KestServing::refuse(message, QDBusError::Failed,
+                            QStringLiteral("The renderer refused %1.").arg(message.member()));
 }
 
 QUrl KestRendererAdaptorPrivate::uri(const QString &text, const QDBusMessage &message)
@@ -213,7 +213,7 @@ void KestRendererAdaptor::assign_playlist(const QString &playlistId, const QDBus
     KestPlaylist *playlist = nullptr;
     if (!playlistId.isEmpty()) {
         playlist = KestBusName::isValidPlaylistId(playlistId) ? KestRegistry::instance()->findPlaylist(playlistId)
-                                                               : nullptr;
+                                                              : nullptr;
         if (!playlist) {
             KestServing::refuse(message, QDBusError::InvalidArgs,
                                 QStringLiteral("There is no playlist %1.").arg(KestBusName::excerpt(playlistId)));
@@ -226,9 +226,9 @@ void KestRendererAdaptor::assign_playlist(const QString &playlistId, const QDBus
 void KestRendererAdaptor::get_status(const QDBusMessage &message)
 {
     if (KestRendererReply *reply = d->m_replies->start<KestRendererReply>(message))
-        d->m_replies->started(reply,
-                              d->m_renderer->getStatus(reply, SLOT(status(KestRenderer *, QString, uint, int, QString))),
-                              QStringLiteral("The renderer cannot tell its status."));
+        d->m_replies->started(
+            reply, d->m_renderer->getStatus(reply, SLOT(status(KestRenderer *, QString, uint, int, QString))),
+            QStringLiteral("The renderer cannot tell its status."));
 }
 
 void KestRendererAdaptor::get_position(const QDBusMessage &message)

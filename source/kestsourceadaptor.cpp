@@ -103,8 +103,8 @@ bool KestSourceAdaptor::isPublished() const
     return d->m_registration.isRegistered();
 }
 
-void KestSourceAdaptor::browse(const QString &objectId, const QString &predicate, const QStringList &keys,
-                               uint offset, uint count, const QDBusMessage &message)
+void KestSourceAdaptor::browse(const QString &objectId, const QString &predicate, const QStringList &keys, uint offset,
+                               uint count, const QDBusMessage &message)
 {
     if (objectId.isEmpty() || (predicate.isEmpty() && keys.isEmpty())) {
         KestServing::refuse(message, QDBusError::InvalidArgs,
@@ -218,8 +218,9 @@ void KestSourceAdaptorPrivate::cancel(Kind kind, uint id, const QDBusMessage &me
     Request *request = find(live(kind).value(id));
     // Another caller's request is none of this caller's business, and looks like no request at all.
     if (!request || request->caller != message.service()) {
-        KestServing::refuse(message, QDBusError::InvalidArgs,
-                            QStringLiteral("There is no %1 %2 of this caller.").arg(QLatin1String(kindName(kind))).arg(id));
+        KestServing::refuse(
+            message, QDBusError::InvalidArgs,
+            QStringLiteral("There is no %1 %2 of this caller.").arg(QLatin1String(kindName(kind))).arg(id));
         return;
     }
     const QString callerName = request->caller;
@@ -333,9 +334,10 @@ void KestSourceAdaptorPrivate::enqueue(Request *request, Row row, bool last)
     request->rows.append(std::move(row));
     request->ended = last;
     // A full batch goes at once, while the source goes on; the rest when the event loop comes back.
-    if (m_starting == 0 && request->rows.size() >= BatchRows && caller.inFlight < MaxCallsInFlight)
+    const qsizetype queued = request->rows.size();
+    if (m_starting == 0 && queued % BatchRows == 0 && caller.inFlight < MaxCallsInFlight)
         flush(request->caller);
-    else
+    else if (queued == 1 || last)
         postFlush(request->caller);
 }
 
@@ -370,8 +372,8 @@ void KestSourceAdaptorPrivate::end(Request *request, int code, const QString &me
 // Ends a request that cannot go on here: the rows waiting are dropped and the caller is told.
 void KestSourceAdaptorPrivate::fail(Request *request, const QString &message)
 {
-    qCWarning(lcKestSource) << "KestSourceAdaptor:" << kindName(request->kind) << request->id << "of"
-                            << request->caller << "ends:" << message;
+    qCWarning(lcKestSource) << "KestSourceAdaptor:" << kindName(request->kind) << request->id << "of" << request->caller
+                            << "ends:" << message;
     const quint64 serial = request->serial;
     cancelAtSource(request);
     if (!(request = find(serial)))

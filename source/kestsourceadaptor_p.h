@@ -40,7 +40,7 @@ class KestSourceAdaptorPrivate : public QObject
     Q_OBJECT
 public:
     static const int MaxRequestsPerCaller = 64;
-    static const int MaxCallsInFlight = 8;
+    static const int MaxCallsInFlight = 32;
     static const qint64 MaxQueuedBytes = 16 * 1024 * 1024;
     static const int BatchRows = 100;
 

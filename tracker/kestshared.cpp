@@ -6,6 +6,7 @@
 #include "distributedplaylistitem.h"
 #include "kestbuildinfo_p.h"
 #include "kestbuscall_p.h"
+#include "kestbusnames_p.h"
 #include "kestlogging_p.h"
 #include "kestplaylistadaptor.h"
 #include "kestplaylistmodeladaptor.h"
@@ -14,7 +15,6 @@
 #include "kestrendereradaptor.h"
 #include "kestsharedprivate_p.h"
 #include "kestsourceadaptor.h"
-#include "kestbusnames_p.h"
 #include "playlistitem.h"
 
 #include <kestinternalregistry.h>
@@ -155,39 +155,40 @@ bool publishExtension(KestSharedPrivate *d, Component *component, const char *op
                       bool (*add)(Component *))
 {
     if (!d->m_initialized) {
-        qCWarning(lcKestTracker).nospace() << "KestShared::" << operation
-                                           << ": The tracker must be initialized before publishing.";
+        qCWarning(lcKestTracker).nospace()
+            << "KestShared::" << operation << ": The tracker must be initialized before publishing.";
         return false;
     }
     if (!component) {
-        qCWarning(lcKestTracker).nospace() << "KestShared::" << operation << ": Trying to publish a null " << kind
-                                           << ".";
+        qCWarning(lcKestTracker).nospace()
+            << "KestShared::" << operation << ": Trying to publish a null " << kind << ".";
         return false;
     }
     const QString plugin = component->pluginName();
     const QString uuid = component->uuid();
     if (!KestBusName::isValidExtension(plugin, uuid)) {
-        qCWarning(lcKestTracker).nospace() << "KestShared::" << operation
-                                           << ": Invalid plugin name or uuid, not published: "
-                                           << KestBusName::excerpt(plugin) << " " << KestBusName::excerpt(uuid);
+        qCWarning(lcKestTracker).nospace()
+            << "KestShared::" << operation
+            << ": Invalid plugin name or uuid, not published: " << KestBusName::excerpt(plugin) << " "
+            << KestBusName::excerpt(uuid);
         return false;
     }
     if (registered(uuid)) {
-        qCWarning(lcKestTracker).nospace() << "KestShared::" << operation << ": A " << kind << " with the uuid "
-                                           << uuid << " is in the registry already.";
+        qCWarning(lcKestTracker).nospace() << "KestShared::" << operation << ": A " << kind << " with the uuid " << uuid
+                                           << " is in the registry already.";
         return false;
     }
     auto *adaptor = component->template findChild<Adaptor *>(QString(), Qt::FindDirectChildrenOnly);
     if (!adaptor)
         adaptor = new Adaptor(*component);
     if (!adaptor->init()) {
-        qCWarning(lcKestTracker).nospace() << "KestShared::" << operation << ": Exposing the " << kind
-                                           << " over the bus fails.";
+        qCWarning(lcKestTracker).nospace()
+            << "KestShared::" << operation << ": Exposing the " << kind << " over the bus fails.";
         return false;
     }
     if (!add(component)) {
-        qCWarning(lcKestTracker).nospace() << "KestShared::" << operation << ": Adding the " << kind
-                                           << " to the registry fails.";
+        qCWarning(lcKestTracker).nospace()
+            << "KestShared::" << operation << ": Adding the " << kind << " to the registry fails.";
         adaptor->withdraw();
         return false;
     }
@@ -197,8 +198,7 @@ bool publishExtension(KestSharedPrivate *d, Component *component, const char *op
 
 template<typename Component, typename Adaptor>
 bool unPublishExtension(KestSharedPrivate *d, Component *component, const char *operation,
-                        QString (*service)(const QString &, const QString &),
-                        Component *(*take)(const QString &))
+                        QString (*service)(const QString &, const QString &), Component *(*take)(const QString &))
 {
     auto *adaptor = component ? component->template findChild<Adaptor *>(QString(), Qt::FindDirectChildrenOnly)
                               : nullptr;
@@ -231,9 +231,8 @@ bool KestShared::publishRenderer(KestRenderer *renderer)
 bool KestShared::unPublishRenderer(KestRenderer *renderer)
 {
     return unPublishExtension<KestRenderer, KestRendererAdaptor>(
-        d.get(), renderer, "unPublishRenderer", &KestBusNames::rendererService, [](const QString &uuid) {
-            return registry().takeRenderer(uuid);
-        });
+        d.get(), renderer, "unPublishRenderer", &KestBusNames::rendererService,
+        [](const QString &uuid) { return registry().takeRenderer(uuid); });
 }
 
 bool KestShared::publishSource(KestSource *source)
@@ -246,9 +245,10 @@ bool KestShared::publishSource(KestSource *source)
 
 bool KestShared::unPublishSource(KestSource *source)
 {
-    return unPublishExtension<KestSource, KestSourceAdaptor>(
-        d.get(), source, "unPublishSource", &KestBusNames::sourceService,
-        [](const QString &uuid) { return registry().takeSource(uuid); });
+    return unPublishExtension<KestSource, KestSourceAdaptor>(d.get(), source, "unPublishSource",
+                                                             &KestBusNames::sourceService, [](const QString &uuid) {
+                                                                 return registry().takeSource(uuid);
+                                                             });
 }
 
 bool KestShared::publishPlugin(const QString &pluginName, KestPluginControlInterface *control)
@@ -289,9 +289,9 @@ bool KestShared::unPublishPlugin(const QString &pluginName)
 {
     const QString service = KestBusNames::pluginService(pluginName);
     QObject *control = d->m_published.take(service);
-    const QList<KestPluginAdaptor *> adaptors = control ? control->findChildren<KestPluginAdaptor *>(
-                                                              QString(), Qt::FindDirectChildrenOnly)
-                                                        : QList<KestPluginAdaptor *>();
+    const QList<KestPluginAdaptor *> adaptors = control
+        ? control->findChildren<KestPluginAdaptor *>(QString(), Qt::FindDirectChildrenOnly)
+        : QList<KestPluginAdaptor *>();
     for (KestPluginAdaptor *adaptor : adaptors) {
         if (adaptor->pluginName() == pluginName && adaptor->isPublished()) {
             adaptor->withdraw();

@@ -244,7 +244,9 @@ bool KestDemo::useMinimalPlugin()
 void KestDemo::onBrowseResult(uint, const QString &objectId, const Metamap &metadata, uint index, int)
 {
     ++m_rowsArrived;
-    QString line = QStringLiteral("   %1. %2 - \"%3\"").arg(index).arg(objectId, metadata.value(QStringLiteral("title")).toString());
+    QString line = QStringLiteral("   %1. %2 - \"%3\"")
+                       .arg(index)
+                       .arg(objectId, metadata.value(QStringLiteral("title")).toString());
     if (metadata.contains(QStringLiteral("artist")))
         line += QStringLiteral(" by ") + metadata.value(QStringLiteral("artist")).toString();
     if (metadata.contains(QStringLiteral("track")))

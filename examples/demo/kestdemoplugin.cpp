@@ -14,7 +14,8 @@ void KestDemoPlugin::activate()
 {
     if (m_renderer)
         return;
-    m_renderer = std::make_unique<KestDemoRenderer>(QStringLiteral("demo_player"), name(), QStringLiteral("Demo player"));
+    m_renderer = std::make_unique<KestDemoRenderer>(QStringLiteral("demo_player"), name(),
+                                                    QStringLiteral("Demo player"));
     m_source = std::make_unique<KestDemoSource>(QStringLiteral("demo_music"), name(),
                                                 QStringLiteral("Demo music collection"));
     KestShared::instance()->publishRenderer(m_renderer.get());

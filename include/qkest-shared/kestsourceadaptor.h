@@ -46,7 +46,7 @@ class QDBusMessage;
  * Rows are matched to requests by their id, so the ids of the requests in progress must differ.
  *
  * Every caller is untrusted. Arguments that cannot start anything are refused with
- * org.freedesktop.DBus.Error.InvalidArgs; a caller has at most 64 requests in progress, at most 8
+ * org.freedesktop.DBus.Error.InvalidArgs; a caller has at most 64 requests in progress, at most 32
  * result calls on their way to it, and at most 16 MiB of rows waiting to be sent: the request
  * whose rows would exceed that ends with an error (code 3) and is cancelled at the source. A
  * source that delivers large results should therefore deliver them from the event loop, a batch

@@ -33,7 +33,10 @@ public:
     }
     bool stop() override { return m_script.take(QStringLiteral("stop"), QStringLiteral("stop")); }
     bool pause() override { return m_script.take(QStringLiteral("pause"), QStringLiteral("pause")); }
-    bool pauseAt(uint at) override { return m_script.take(QStringLiteral("pauseAt"), QStringLiteral("pauseAt %1").arg(at)); }
+    bool pauseAt(uint at) override
+    {
+        return m_script.take(QStringLiteral("pauseAt"), QStringLiteral("pauseAt %1").arg(at));
+    }
     bool resume() override { return m_script.take(QStringLiteral("resume"), QStringLiteral("resume")); }
     bool next() override { return m_script.take(QStringLiteral("next"), QStringLiteral("next")); }
     bool previous() override { return m_script.take(QStringLiteral("previous"), QStringLiteral("previous")); }
@@ -43,7 +46,8 @@ public:
     }
     bool setPosition(int position, SeekMode mode) override
     {
-        return m_script.take(QStringLiteral("setPosition"), QStringLiteral("setPosition %1 %2").arg(position).arg(mode));
+        return m_script.take(QStringLiteral("setPosition"),
+                             QStringLiteral("setPosition %1 %2").arg(position).arg(mode));
     }
     bool assignPlaylist(KestPlaylist *playlist) override
     {
@@ -59,14 +63,15 @@ public:
     }
     bool getPosition(QObject *receiver, const char *member) override
     {
-        return m_script.respond(QStringLiteral("getPosition"), QStringLiteral("getPosition"), [=](const QVariantList &a) {
-            KestCallbackHelper::invokeGetPositionCallback(this, a.value(0).toUInt(), receiver, member);
-        });
+        return m_script.respond(
+            QStringLiteral("getPosition"), QStringLiteral("getPosition"), [=](const QVariantList &a) {
+                KestCallbackHelper::invokeGetPositionCallback(this, a.value(0).toUInt(), receiver, member);
+            });
     }
     bool getCurrentMediaInfo(QObject *receiver, const char *member, const QString &argument) override
     {
-        return m_script.respond(QStringLiteral("getCurrentMediaInfo"), QStringLiteral("getCurrentMediaInfo ") + argument,
-                                [=](const QVariantList &a) {
+        return m_script.respond(QStringLiteral("getCurrentMediaInfo"),
+                                QStringLiteral("getCurrentMediaInfo ") + argument, [=](const QVariantList &a) {
                                     KestMediaInfo info(a.value(0).toString());
                                     info.setMetaData({{a.value(1).toString(), a.mid(2)}});
                                     KestCallbackHelper::invokeGetMediaInfoCallback(this, info, receiver, member);
@@ -82,12 +87,11 @@ public:
     bool kestProperty(QString &name, QObject *receiver, const char *member) override
     {
         const QString asked = name;
-        return m_script.respond(QStringLiteral("kestProperty"), QStringLiteral("kestProperty ") + asked,
-                                [=](const QVariantList &a) {
-                                    KestCallbackHelper::invoke(receiver, member, asked,
-                                                               a.isEmpty() ? property(asked.toLatin1().constData())
-                                                                           : a.first());
-                                });
+        return m_script.respond(
+            QStringLiteral("kestProperty"), QStringLiteral("kestProperty ") + asked, [=](const QVariantList &a) {
+                KestCallbackHelper::invoke(receiver, member, asked,
+                                           a.isEmpty() ? property(asked.toLatin1().constData()) : a.first());
+            });
     }
 
 private:

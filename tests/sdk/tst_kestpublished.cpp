@@ -18,8 +18,8 @@
 #include <kestplaylist.h>
 #include <kestplugincontrolinterface.h>
 #include <kestproxyrenderer.h>
-#include <kestproxyrendererplaybackrequest.h>
 #include <kestproxyrenderermediainforequest.h>
+#include <kestproxyrendererplaybackrequest.h>
 #include <kestproxyrendererpositionrequest.h>
 #include <kestproxyrendererstatusrequest.h>
 #include <kestqueryresultdbusstruct.h>
@@ -78,7 +78,10 @@ private:
         call.setArguments(arguments);
         return call;
     }
-    QString errorOf(const QDBusMessage &reply) const { return reply.errorName() + QLatin1Char(' ') + reply.errorMessage(); }
+    QString errorOf(const QDBusMessage &reply) const
+    {
+        return reply.errorName() + QLatin1Char(' ') + reply.errorMessage();
+    }
 
     // What the caller got: its callbacks and the renderer's signals, shortened when there are many.
     QString got() const
@@ -126,7 +129,8 @@ private:
             source()->setKestProperty(what, args.value(0));
         } else if (kind == QLatin1String("emit")) {
             peer("Emit", {QString(), QString(), what, args});
-        } else if (kind == QLatin1String("browse") || kind == QLatin1String("query") || kind == QLatin1String("cancel")) {
+        } else if (kind == QLatin1String("browse") || kind == QLatin1String("query")
+                   || kind == QLatin1String("cancel")) {
             connect(source(), &KestSource::browseCompleted, &receiver,
                     [&receiver] { receiver.events << QStringLiteral("completed"); });
             const uint id = kind == QLatin1String("query")
@@ -171,8 +175,10 @@ private Q_SLOTS:
                 texts << value.toString();
             add(QStringLiteral("metadata %1 %2").arg(metadata, texts.join(QLatin1Char(','))));
         });
-        connect(r, &KestRenderer::bufferingInfo, rx, [add](float status) { add(QStringLiteral("buffering %1").arg(status)); });
-        connect(r, &KestRenderer::scanningInfo, rx, [add](float status) { add(QStringLiteral("scanning %1").arg(status)); });
+        connect(r, &KestRenderer::bufferingInfo, rx,
+                [add](float status) { add(QStringLiteral("buffering %1").arg(status)); });
+        connect(r, &KestRenderer::scanningInfo, rx,
+                [add](float status) { add(QStringLiteral("scanning %1").arg(status)); });
         connect(r, &KestRenderer::error, rx,
                 [add](const KestError &e) { add(QStringLiteral("rendererror %1 %2").arg(e.code()).arg(e.text())); });
         connect(source(), &KestSource::kestPropertyChanged, rx, [add](const QString &name, const QVariant &value) {
@@ -204,8 +210,8 @@ private Q_SLOTS:
         const char *done = "error 0 Playback request successful";
         const QVariantList none;
         row("play", "command play", none, none, "play", done);
-        row("play refused", "command play", none, list({QStringLiteral("play"), QStringLiteral("error"), none}),
-            "play", "error 3 The renderer refused play.");
+        row("play refused", "command play", none, list({QStringLiteral("play"), QStringLiteral("error"), none}), "play",
+            "error 3 The renderer refused play.");
         row("play uri", "command play_uri", list({QStringLiteral("file:///a%20b.ogg"), 7u}), none,
             "play file:///a b.ogg 7", done);
         row("play uri content type", "command play_uri_content_type",
@@ -327,23 +333,27 @@ private Q_SLOTS:
         QTest::newRow("assign_playlist") << QStringLiteral("renderer") << QStringLiteral("assign_playlist")
                                          << list({QStringLiteral("1bad")})
                                          << invalid + QStringLiteral("There is no playlist 1bad.");
-        QTest::newRow("empty property name") << QStringLiteral("extension") << QStringLiteral("get_extension_property")
-                                             << list({QString()}) << invalid + QStringLiteral("There is no property named .");
-        QTest::newRow("Qt's own property") << QStringLiteral("extension") << QStringLiteral("get_extension_property")
-                                           << list({QStringLiteral("_q_x")})
-                                           << invalid + QStringLiteral("There is no property named _q_x.");
+        QTest::newRow("empty property name")
+            << QStringLiteral("extension") << QStringLiteral("get_extension_property") << list({QString()})
+            << invalid + QStringLiteral("There is no property named .");
+        QTest::newRow("Qt's own property")
+            << QStringLiteral("extension") << QStringLiteral("get_extension_property") << list({QStringLiteral("_q_x")})
+            << invalid + QStringLiteral("There is no property named _q_x.");
         const QVariant structure = QVariant::fromValue(KestQueryResultDBusStruct{1, {QStringLiteral("a")}});
         QTest::newRow("structure for a value")
             << QStringLiteral("extension") << QStringLiteral("set_extension_property")
             << list({QStringLiteral("n"), QVariant::fromValue(QDBusVariant(structure))})
             << invalid + QStringLiteral("The renderer cannot take a value of that type for n.");
-        QTest::newRow("browse of nothing") << QStringLiteral("source") << QStringLiteral("browse")
-                                           << list({QString(), QString(), QStringList(), 0u, 0u})
-                                           << invalid + QStringLiteral("A browse needs an object id, and a predicate or keys.");
-        QTest::newRow("cancel of no browse") << QStringLiteral("source") << QStringLiteral("cancel_browse")
-                                             << list({999u}) << invalid + QStringLiteral("There is no browse 999 of this caller.");
-        QTest::newRow("cancel of no query") << QStringLiteral("source") << QStringLiteral("cancel_query") << list({999u})
-                                            << invalid + QStringLiteral("There is no query 999 of this caller.");
+        QTest::newRow("browse of nothing")
+            << QStringLiteral("source") << QStringLiteral("browse")
+            << list({QString(), QString(), QStringList(), 0u, 0u})
+            << invalid + QStringLiteral("A browse needs an object id, and a predicate or keys.");
+        QTest::newRow("cancel of no browse")
+            << QStringLiteral("source") << QStringLiteral("cancel_browse") << list({999u})
+            << invalid + QStringLiteral("There is no browse 999 of this caller.");
+        QTest::newRow("cancel of no query")
+            << QStringLiteral("source") << QStringLiteral("cancel_query") << list({999u})
+            << invalid + QStringLiteral("There is no query 999 of this caller.");
     }
 
     // Refused before the local object sees anything.
@@ -456,20 +466,21 @@ private Q_SLOTS:
                                              "t:64=T%1,title:64=Caf\u00e9,uint:28=4000000000,"
                                              "uint64:44=18000000000000000000");
         QCOMPARE(QString::fromUtf8(client.readAllStandardOutput()).split(QLatin1Char('\n'), Qt::SkipEmptyParts),
-                 QStringList({QStringLiteral("get_position u [42]"), QStringLiteral("get_status suis [pl 2 1 obj]"),
-                              QStringLiteral("get_current_media_info (sa{sav}) [[u1 {title=[i1:7]}]]"),
-                              QStringLiteral("play error org.freedesktop.DBus.Error.Failed 3:The renderer refused play."),
-                              QStringLiteral("set_position error org.freedesktop.DBus.Error.InvalidArgs 3:There is no "
-                                             "seek mode 9."),
-                              QStringLiteral("get_name s [Recorded renderer]"),
-                              QStringLiteral("get_extension_property sv [gain i1:3]"),
-                              QStringLiteral("get_extension_property error org.freedesktop.DBus.Error.Failed 3:There is "
-                                             "no value of nothing that can travel on the bus."),
-                              QStringLiteral("browse u [31]"), QStringLiteral("browse_result ua(iusaysus) 31 2"),
-                              QStringLiteral("  row 2 0 o0 ") + types.arg(0) + QStringLiteral("  0 "),
-                              QStringLiteral("  row 1 1 o1 ") + types.arg(1) + QStringLiteral("  0 "),
-                              QStringLiteral("browse_result ua(iusaysus) 31 0"), QStringLiteral("query u [32]"),
-                              QStringLiteral("query_result uia(uas)is 32 0 [] 0 ''")}));
+                 QStringList(
+                     {QStringLiteral("get_position u [42]"), QStringLiteral("get_status suis [pl 2 1 obj]"),
+                      QStringLiteral("get_current_media_info (sa{sav}) [[u1 {title=[i1:7]}]]"),
+                      QStringLiteral("play error org.freedesktop.DBus.Error.Failed 3:The renderer refused play."),
+                      QStringLiteral("set_position error org.freedesktop.DBus.Error.InvalidArgs 3:There is no "
+                                     "seek mode 9."),
+                      QStringLiteral("get_name s [Recorded renderer]"),
+                      QStringLiteral("get_extension_property sv [gain i1:3]"),
+                      QStringLiteral("get_extension_property error org.freedesktop.DBus.Error.Failed 3:There is "
+                                     "no value of nothing that can travel on the bus."),
+                      QStringLiteral("browse u [31]"), QStringLiteral("browse_result ua(iusaysus) 31 2"),
+                      QStringLiteral("  row 2 0 o0 ") + types.arg(0) + QStringLiteral("  0 "),
+                      QStringLiteral("  row 1 1 o1 ") + types.arg(1) + QStringLiteral("  0 "),
+                      QStringLiteral("browse_result ua(iusaysus) 31 0"), QStringLiteral("query u [32]"),
+                      QStringLiteral("query_result uia(uas)is 32 0 [] 0 ''")}));
     }
 
     void unpublishingAndTrackingOnesOwn()

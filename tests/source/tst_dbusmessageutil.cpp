@@ -30,7 +30,10 @@ struct Block
         DBusMessageUtil::appendMetadataEntry(bytes, key, value);
         return *this;
     }
-    Block &addHeader(const QString &key, qint32 code) { return addBytes(key.toLatin1() + '\0').addWord(1).addWord(code); }
+    Block &addHeader(const QString &key, qint32 code)
+    {
+        return addBytes(key.toLatin1() + '\0').addWord(1).addWord(code);
+    }
     Block &addWord(qint32 word) { return addBytes(QByteArray(reinterpret_cast<const char *>(&word), 4)); }
     Block &addBytes(const QByteArray &raw)
     {
@@ -240,9 +243,10 @@ private Q_SLOTS:
         same("int64", {{key("a"), qlonglong(LLONG_MIN)}, {key("b"), qlonglong(LLONG_MAX)}});
         same("uint64", {{key("a"), qulonglong(ULLONG_MAX)}});
         same("double", {{key("a"), -2.5}, {key("b"), DBL_MAX}, {key("c"), DBL_TRUE_MIN}, {key("d"), qInf()}});
-        same("strings", {{key("e"), QString()},
-                         {QString(), QStringLiteral("keyless")},
-                         {key("l"), QStringLiteral("Caf\u00e9 \u00ff\u0001")}});
+        same("strings",
+             {{key("e"), QString()},
+              {QString(), QStringLiteral("keyless")},
+              {key("l"), QStringLiteral("Caf\u00e9 \u00ff\u0001")}});
         same("large", {{QString(300, QLatin1Char('k')), QString(100000, QLatin1Char('v'))}});
         // Narrower and wider types arrive as the type they travelled as.
         QTest::newRow("other widths") << QVariantMap{{key("c"), QVariant::fromValue<char>(-3)},
@@ -253,21 +257,23 @@ private Q_SLOTS:
                                                      {key("l"), QVariant::fromValue<long>(-6)},
                                                      {key("ul"), QVariant::fromValue<ulong>(7)},
                                                      {key("url"), QUrl(QStringLiteral("file:///a"))}}
-                                      << QVariantMap{{key("c"), -3},          {key("s"), -4},
-                                                     {key("us"), 5u},         {key("uc"), 200u},
-                                                     {key("f"), 0.5},         {key("l"), qlonglong(-6)},
+                                      << QVariantMap{{key("c"), -3},
+                                                     {key("s"), -4},
+                                                     {key("us"), 5u},
+                                                     {key("uc"), 200u},
+                                                     {key("f"), 0.5},
+                                                     {key("l"), qlonglong(-6)},
                                                      {key("ul"), qulonglong(7)},
                                                      {key("url"), QStringLiteral("file:///a")}};
-        QTest::newRow("what cannot travel is left out")
-            << QVariantMap{{key("ok"), 1},
-                           {key("euro"), QStringLiteral("\u20ac")},
-                           {key("zero"), QString(QChar(0))},
-                           {QStringLiteral("k\u20ac"), 1},
-                           {QString(QChar(0)), 1},
-                           {key("size"), QSize(1, 2)},
-                           {key("invalid"), QVariant()},
-                           {key("list"), QVariantList{1}}}
-            << QVariantMap{{key("ok"), 1}};
+        QTest::newRow("what cannot travel is left out") << QVariantMap{{key("ok"), 1},
+                                                                       {key("euro"), QStringLiteral("\u20ac")},
+                                                                       {key("zero"), QString(QChar(0))},
+                                                                       {QStringLiteral("k\u20ac"), 1},
+                                                                       {QString(QChar(0)), 1},
+                                                                       {key("size"), QSize(1, 2)},
+                                                                       {key("invalid"), QVariant()},
+                                                                       {key("list"), QVariantList{1}}}
+                                                        << QVariantMap{{key("ok"), 1}};
     }
 
     void encodedMapsDecodeToThemselves()

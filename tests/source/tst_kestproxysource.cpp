@@ -5,8 +5,8 @@
 // ended; starts without an id kept; dead receivers called, proxies dropped from
 // a slot; metadata decoded wrongly (also from an independent encoder); property values not cached.
 
-#include "kestbusnames_p.h"
 #include "dbusmessageutil.h"
+#include "kestbusnames_p.h"
 #include "kestproxysource.h"
 #include "kestproxysourcepropertyrequest.h"
 #include "kestreceiver.h"
