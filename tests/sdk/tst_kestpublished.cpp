@@ -45,6 +45,17 @@ QVariantList list(std::initializer_list<QVariant> values)
 {
     return QVariantList(values);
 }
+
+QVariant text(const char *value)
+{
+    return QString::fromLatin1(value);
+}
+
+// How the peer's local object answers \a member (see kestsdkscript.h).
+QVariantList answer(const char *member, const char *outcome, const QVariantList &arguments = {})
+{
+    return {text(member), text(outcome), arguments};
+}
 } // namespace
 
 class PublishedTest : public QObject
@@ -210,13 +221,13 @@ private Q_SLOTS:
         const char *done = "error 0 Playback request successful";
         const QVariantList none;
         row("play", "command play", none, none, "play", done);
-        row("play refused", "command play", none, list({QStringLiteral("play"), QStringLiteral("error"), none}), "play",
+        row("play refused", "command play", none, answer("play", "error"), "play",
             "error 3 The renderer refused play.");
-        row("play uri", "command play_uri", list({QStringLiteral("file:///a%20b.ogg"), 7u}), none,
-            "play file:///a b.ogg 7", done);
-        row("play uri content type", "command play_uri_content_type",
-            list({QStringLiteral("http://h/x"), QStringLiteral("audio/ogg")}), none, "play http://h/x audio/ogg", done);
-        row("play not a uri", "command play_uri", list({QStringLiteral("http://exa mple/"), 1u}), none, "",
+        row("play uri", "command play_uri", list({text("file:///a%20b.ogg"), 7u}), none, "play file:///a b.ogg 7",
+            done);
+        row("play uri content type", "command play_uri_content_type", list({text("http://h/x"), text("audio/ogg")}),
+            none, "play http://h/x audio/ogg", done);
+        row("play not a uri", "command play_uri", list({text("http://exa mple/"), 1u}), none, "",
             "error 3 Not a URI: http://exa mple/");
         row("stop", "command stop", none, none, "stop", done);
         row("pause", "command pause", none, none, "pause", done);
@@ -228,70 +239,56 @@ private Q_SLOTS:
         row("set position", "command set_position", list({-5, 1}), none, "setPosition -5 1", done);
         row("no such seek mode", "command set_position", list({3, 7}), none, "", "error 3 There is no seek mode 7.");
         row("playlist taken away", "command assign_playlist", list({QString()}), none, "assignPlaylist none", done);
-        row("unknown playlist", "command assign_playlist", list({QStringLiteral("nothere")}), none, "",
+        row("unknown playlist", "command assign_playlist", list({text("nothere")}), none, "",
             "error 3 There is no playlist nothere.");
-        const QVariantList status{QStringLiteral("pl"), 2u, 1, QStringLiteral("obj")};
-        row("status", "status", none, list({QStringLiteral("getStatus"), QStringLiteral("reply"), status}), "getStatus",
+        const QVariantList status{text("pl"), 2u, 1, text("obj")};
+        row("status", "status", none, answer("getStatus", "reply", status), "getStatus", "status pl 2 1 obj|error 0 ");
+        row("status later", "status", none, answer("getStatus", "later", status), "getStatus",
             "status pl 2 1 obj|error 0 ");
-        row("status later", "status", none, list({QStringLiteral("getStatus"), QStringLiteral("later"), status}),
-            "getStatus", "status pl 2 1 obj|error 0 ");
-        row("status refused", "status", none, list({QStringLiteral("getStatus"), QStringLiteral("error"), none}),
-            "getStatus", "error 3 The renderer cannot tell its status.");
-        row("position", "position", none, list({QStringLiteral("getPosition"), QStringLiteral("reply"), list({42u})}),
-            "getPosition", "position 42");
-        row("position later", "position", none,
-            list({QStringLiteral("getPosition"), QStringLiteral("later"), list({43u})}), "getPosition", "position 43");
-        row("position never", "position", none,
-            list({QStringLiteral("getPosition"), QStringLiteral("noreply"), list({44u})}), "getPosition",
+        row("status refused", "status", none, answer("getStatus", "error"), "getStatus",
+            "error 3 The renderer cannot tell its status.");
+        row("position", "position", none, answer("getPosition", "reply", list({42u})), "getPosition", "position 42");
+        row("position later", "position", none, answer("getPosition", "later", list({43u})), "getPosition",
+            "position 43");
+        row("position never", "position", none, answer("getPosition", "noreply", list({44u})), "getPosition",
             "error 3 The renderer did not answer in time.");
         row("media info", "mediainfo now", none,
-            list({QStringLiteral("getCurrentMediaInfo"), QStringLiteral("reply"),
-                  list({QStringLiteral("u1"), QStringLiteral("title"), QStringLiteral("Song")})}),
+            answer("getCurrentMediaInfo", "reply", list({text("u1"), text("title"), text("Song")})),
             "getCurrentMediaInfo now", "media info u1");
         row("property without a value", "property volume", none, none, "kestProperty volume", "volume (invalid)");
         row("property set", "setproperty volume", list({9}), none, "setKestProperty volume 9", "volume=9");
         row("property read back", "property volume", none, none, "kestProperty volume", "volume 9");
-        row("property refused", "property volume", none,
-            list({QStringLiteral("kestProperty"), QStringLiteral("error"), none}), "kestProperty volume",
+        row("property refused", "property volume", none, answer("kestProperty", "error"), "kestProperty volume",
             "volume (invalid)");
         row("state", "emit stateChanged", list({2}), none, "", "state 2");
-        row("media", "emit mediaChanged", list({3, QStringLiteral("obj")}), none, "", "media 3 obj");
+        row("media", "emit mediaChanged", list({3, text("obj")}), none, "", "media 3 obj");
         row("playlist", "emit playlistChanged", none, none, "", "playlist 0");
         row("playback completed", "emit playbackCompleted", none, none, "", "completed");
-        row("metadata", "emit metadataChanged", list({QStringLiteral("m"), 1, QStringLiteral("x")}), none, "",
-            "metadata m 1,x");
+        row("metadata", "emit metadataChanged", list({text("m"), 1, text("x")}), none, "", "metadata m 1,x");
         row("buffering", "emit bufferingInfo", list({0.25}), none, "", "buffering 0.25");
         row("scanning", "emit scanningInfo", list({0.5}), none, "", "scanning 0.5");
-        row("renderer error", "emit error", list({7, QStringLiteral("bad")}), none, "", "rendererror 7 bad");
-        row("dynamic property set by the application", "emit setProperty", list({QStringLiteral("gain"), 3}), none, "",
-            "");
+        row("renderer error", "emit error", list({7, text("bad")}), none, "", "rendererror 7 bad");
+        row("dynamic property set by the application", "emit setProperty", list({text("gain"), 3}), none, "", "");
         row("browse delivered inside the call", "browse", none,
-            list({QStringLiteral("browse"), QStringLiteral("reply"), list({7u, 3, QStringLiteral("inside last")})}),
-            "browse s1::  t 0 0", "row 7 o0 0 2 t=T0|row 7 o1 1 1 t=T1|row 7 o2 2 0 t=T2|completed");
+            answer("browse", "reply", list({7u, 3, text("inside last")})), "browse s1::  t 0 0",
+            "row 7 o0 0 2 t=T0|row 7 o1 1 1 t=T1|row 7 o2 2 0 t=T2|completed");
         row("browse from the event loop, in batches", "browse", none,
-            list({QStringLiteral("browse"), QStringLiteral("reply"), list({8u, 250, QStringLiteral("last")})}),
-            "browse s1::  t 0 0", "row 8 o0 0 249 t=T0|...|completed|(251)");
-        row("browse error", "browse", none,
-            list({QStringLiteral("browse"), QStringLiteral("reply"), list({9u, 1, QStringLiteral("inside error")})}),
+            answer("browse", "reply", list({8u, 250, text("last")})), "browse s1::  t 0 0",
+            "row 8 o0 0 249 t=T0|...|completed|(251)");
+        row("browse error", "browse", none, answer("browse", "reply", list({9u, 1, text("inside error")})),
             "browse s1::  t 0 0", "row 9 o0 0 1 t=T0|error 9 5 broken");
-        row("browse refused", "browse", none, list({QStringLiteral("browse"), QStringLiteral("error"), none}),
-            "browse s1::  t 0 0", "not started");
-        row("browse cancelled", "cancel", none,
-            list({QStringLiteral("browse"), QStringLiteral("reply"), list({13u, 0, QStringLiteral("never")})}),
+        row("browse refused", "browse", none, answer("browse", "error"), "browse s1::  t 0 0", "not started");
+        row("browse cancelled", "cancel", none, answer("browse", "reply", list({13u, 0, text("never")})),
             "browse s1::  t 0 0|cancelBrowse 13", "");
-        row("query", "query", none,
-            list({QStringLiteral("query"), QStringLiteral("reply"), list({11u, 2, QStringLiteral("inside last")})}),
-            "query q", "row 11 q0,q 0 1|row 11 q1,q 1 0");
-        row("query error", "query", none,
-            list({QStringLiteral("query"), QStringLiteral("reply"), list({12u, 1, QStringLiteral("error")})}),
-            "query q", "row 12 q0,q 0 1|error 12 5 broken");
-        row("query refused", "query", none, list({QStringLiteral("query"), QStringLiteral("error"), none}), "query q",
-            "not started");
-        row("source property set", "sourcesetproperty mode", list({QStringLiteral("shuffle")}), none,
+        row("query", "query", none, answer("query", "reply", list({11u, 2, text("inside last")})), "query q",
+            "row 11 q0,q 0 1|row 11 q1,q 1 0");
+        row("query error", "query", none, answer("query", "reply", list({12u, 1, text("error")})), "query q",
+            "row 12 q0,q 0 1|error 12 5 broken");
+        row("query refused", "query", none, answer("query", "error"), "query q", "not started");
+        row("source property set", "sourcesetproperty mode", list({text("shuffle")}), none,
             "setKestProperty mode shuffle", "property mode shuffle");
         row("source property", "sourceproperty mode", none, none, "kestProperty mode", "mode shuffle");
-        row("source property changed", "emit kestPropertyChanged", list({QStringLiteral("x"), 1}), none, "",
-            "property x 1");
+        row("source property changed", "emit kestPropertyChanged", list({text("x"), 1}), none, "", "property x 1");
         row("activate", "plugin activate", none, none, "activate", "");
         row("deactivate", "plugin deactivate", none, none, "deactivate", "");
     }
