@@ -139,7 +139,8 @@ void KestSourceAdaptor::cancel_query(uint queryId, const QDBusMessage &message)
 void KestSourceAdaptorPrivate::start(Kind kind, const QDBusMessage &message, const std::function<uint()> &start)
 {
     const QString callerName = message.service();
-    if (m_callers.value(callerName).requests.size() >= MaxRequestsPerCaller) {
+    const std::shared_ptr<Caller> known = m_callers.value(callerName);
+    if (known && known->requests.size() >= MaxRequestsPerCaller) {
         qCWarning(lcKestSource) << "KestSourceAdaptor: Too many requests of" << callerName << "in progress, refused.";
         KestServing::refuse(message, QDBusError::LimitsExceeded,
                             QStringLiteral("Too many browses and queries of this caller are in progress."));
@@ -178,12 +179,13 @@ void KestSourceAdaptorPrivate::start(Kind kind, const QDBusMessage &message, con
     const quint64 serial = request->serial;
     m_requests.emplace(serial, std::move(request));
     live(kind).insert(id, serial);
-    auto callerIt = m_callers.find(callerName);
-    if (callerIt == m_callers.end()) {
-        callerIt = m_callers.insert(callerName, Caller());
+    std::shared_ptr<Caller> &caller = m_callers[callerName];
+    if (!caller) {
+        caller = std::make_shared<Caller>();
         KestCallerWatch::instance()->follow(callerName);
     }
-    callerIt->requests.append(serial);
+    caller->requests.append(serial);
+    find(serial)->state = caller.get();
 
     // The reply goes out before any row: the caller knows the id when the rows arrive.
     KestServing::answer(message, {id});
@@ -228,7 +230,7 @@ void KestSourceAdaptorPrivate::cancel(Kind kind, uint id, const QDBusMessage &me
     cancelAtSource(request);
     if ((request = find(serial))) {
         // Nothing more is sent but the end.
-        m_callers[callerName].bytes -= request->bytes;
+        request->state->bytes -= request->bytes;
         request->rows.clear();
         request->bytes = 0;
         request->errorCode = 0;
@@ -324,14 +326,14 @@ void KestSourceAdaptorPrivate::queryError(uint queryId, int errorCode, const QSt
 
 void KestSourceAdaptorPrivate::enqueue(Request *request, Row row, bool last)
 {
-    Caller &caller = m_callers[request->caller];
+    Caller &caller = *request->state;
     if (caller.bytes + row.bytes > MaxQueuedBytes) {
         fail(request, QStringLiteral("More rows are waiting for this caller than can be kept."));
         return;
     }
     caller.bytes += row.bytes;
     request->bytes += row.bytes;
-    request->rows.append(std::move(row));
+    request->rows.push_back(std::move(row));
     request->ended = last;
     // A full batch goes at once, while the source goes on; the rest when the event loop comes back.
     const qsizetype queued = request->rows.size();
@@ -358,9 +360,9 @@ void KestSourceAdaptorPrivate::end(Request *request, int code, const QString &me
         row.browse.errorCode = uint(code);
         row.browse.errorMessage = message;
         row.bytes = RowOverhead + 2 * message.size();
-        m_callers[request->caller].bytes += row.bytes;
+        request->state->bytes += row.bytes;
         request->bytes += row.bytes;
-        request->rows.append(row);
+        request->rows.push_back(std::move(row));
     } else {
         request->errorCode = code;
         request->errorMessage = message;
@@ -378,7 +380,7 @@ void KestSourceAdaptorPrivate::fail(Request *request, const QString &message)
     cancelAtSource(request);
     if (!(request = find(serial)))
         return;
-    m_callers[request->caller].bytes -= request->bytes;
+    request->state->bytes -= request->bytes;
     request->rows.clear();
     request->bytes = 0;
     request->endToSend = false;
@@ -399,7 +401,7 @@ KestSourceAdaptorPrivate::Request *KestSourceAdaptorPrivate::nextToSend(Caller &
     for (int i = 0; i < caller.requests.size(); ++i) {
         const int at = (caller.next + i) % caller.requests.size();
         Request *request = find(caller.requests.at(at));
-        if (request && (!request->rows.isEmpty() || request->endToSend)) {
+        if (request && (!request->rows.empty() || request->endToSend)) {
             caller.next = at + 1;
             return request;
         }
@@ -409,21 +411,21 @@ KestSourceAdaptorPrivate::Request *KestSourceAdaptorPrivate::nextToSend(Caller &
 
 void KestSourceAdaptorPrivate::flush(const QString &callerName)
 {
-    const auto it = m_callers.find(callerName);
-    if (it == m_callers.end())
+    const std::shared_ptr<Caller> caller = m_callers.value(callerName);
+    if (!caller)
         return;
-    while (it->inFlight < MaxCallsInFlight) {
-        Request *request = nextToSend(*it);
+    while (caller->inFlight < MaxCallsInFlight) {
+        Request *request = nextToSend(*caller);
         if (!request)
             break;
-        send(request, *it);
+        send(request, *caller);
     }
     forgetCallerIfIdle(callerName);
 }
 
 void KestSourceAdaptorPrivate::send(Request *request, Caller &caller)
 {
-    const int count = int(qMin<qsizetype>(BatchRows, request->rows.size()));
+    const int count = int(std::min<size_t>(BatchRows, request->rows.size()));
     qint64 bytes = 0;
     QList<QVariant> arguments{request->id};
     if (request->kind == Browse) {
@@ -443,7 +445,7 @@ void KestSourceAdaptorPrivate::send(Request *request, Caller &caller)
         }
         // The rows after this batch, by the source's count; none once the source has said its last.
         const bool error = request->errorCode != 0;
-        const bool last = request->ended && count == request->rows.size() && !error;
+        const bool last = request->ended && size_t(count) == request->rows.size() && !error;
         const int remaining = count > 0 && !last ? request->rows.at(count - 1).remaining : 0;
         if (count == 0 && error)
             arguments << 0 << QVariant::fromValue(rows) << request->errorCode << request->errorMessage;
@@ -454,9 +456,9 @@ void KestSourceAdaptorPrivate::send(Request *request, Caller &caller)
     request->bytes -= bytes;
     caller.bytes -= bytes;
     // An empty call is the end (or an error) itself; a query's error goes in a call of its own, after its rows.
-    if (count == 0 || (request->kind == Query && request->errorCode == 0 && request->ended && request->rows.isEmpty()))
+    if (count == 0 || (request->kind == Query && request->errorCode == 0 && request->ended && request->rows.empty()))
         request->endToSend = false;
-    const bool done = request->ended && request->rows.isEmpty() && !request->endToSend;
+    const bool done = request->ended && request->rows.empty() && !request->endToSend;
 
     QDBusMessage call = QDBusMessage::createMethodCall(
         request->caller, KestBusNames::proxySourcePath(m_source->uuid()), KestBusNames::proxySourceInterface(),
@@ -468,10 +470,10 @@ void KestSourceAdaptorPrivate::send(Request *request, Caller &caller)
     const quint64 serial = request->serial;
     connect(watcher, &QDBusPendingCallWatcher::finished, this, [this, callerName, serial](QDBusPendingCallWatcher *w) {
         w->deleteLater();
-        const auto it = m_callers.find(callerName);
-        if (it == m_callers.end())
+        const std::shared_ptr<Caller> caller = m_callers.value(callerName);
+        if (!caller)
             return;
-        --it->inFlight;
+        --caller->inFlight;
         if (w->isError()) {
             // The caller's receiver is missing, refuses the rows or does not answer: nobody takes the rest.
             if (Request *request = find(serial)) {
@@ -496,18 +498,15 @@ void KestSourceAdaptorPrivate::retire(quint64 serial)
     QHash<uint, quint64> &requests = live(request->kind);
     if (requests.value(request->id) == serial)
         requests.remove(request->id);
-    const auto caller = m_callers.find(request->caller);
-    if (caller != m_callers.end()) {
-        caller->requests.removeOne(serial);
-        caller->bytes -= request->bytes;
-    }
+    request->state->requests.removeOne(serial);
+    request->state->bytes -= request->bytes;
     m_requests.erase(it);
 }
 
 void KestSourceAdaptorPrivate::forgetCallerIfIdle(const QString &callerName)
 {
     const auto it = m_callers.find(callerName);
-    if (it == m_callers.end() || !it->requests.isEmpty() || it->inFlight > 0)
+    if (it == m_callers.end() || !(*it)->requests.isEmpty() || (*it)->inFlight > 0)
         return;
     m_callers.erase(it);
     KestCallerWatch::instance()->unfollow(callerName);
@@ -518,7 +517,7 @@ void KestSourceAdaptorPrivate::dropCaller(const QString &callerName)
     const auto it = m_callers.find(callerName);
     if (it == m_callers.end())
         return;
-    const QList<quint64> requests = it->requests;
+    const QList<quint64> requests = (*it)->requests;
     for (quint64 serial : requests) {
         if (Request *request = find(serial)) {
             qCDebug(lcKestSource) << "KestSourceAdaptor: The caller of" << kindName(request->kind) << request->id

@@ -21,6 +21,7 @@
 #include <QSet>
 #include <QString>
 
+#include <deque>
 #include <functional>
 #include <memory>
 #include <unordered_map>
@@ -59,14 +60,19 @@ public:
         qint64 bytes = 0;
     };
 
+    struct Caller;
+
     // A browse or query of one caller.
     struct Request
     {
         Kind kind = Browse;
         uint id = 0;
         QString caller;
+        //! The caller's state, which lasts as long as the caller has requests.
+        Caller *state = nullptr;
         quint64 serial = 0;
-        QList<Row> rows;
+        // Taken from the front a batch at a time.
+        std::deque<Row> rows;
         qint64 bytes = 0;
         //! The source has said its last, or the request was ended here: nothing more is taken.
         bool ended = false;
@@ -125,7 +131,7 @@ private:
     std::unordered_map<quint64, std::unique_ptr<Request>> m_requests;
     QHash<uint, quint64> m_browses;
     QHash<uint, quint64> m_queries;
-    QHash<QString, Caller> m_callers;
+    QHash<QString, std::shared_ptr<Caller>> m_callers;
     quint64 m_lastSerial = 0;
 
     struct Aside
