@@ -7,6 +7,7 @@
 
 #include <QHash>
 #include <QMetaObject>
+#include <QThread>
 
 #include <utility>
 
@@ -39,6 +40,19 @@ bool KestCallbackHelper::hasParameters(const QObject *receiver, const char *memb
     if (!getCallbackMethod(receiver, member, method))
         return false;
     if (method.parameterCount() != int(types.size()))
+        return false;
+    int i = 0;
+    for (int type : types) {
+        if (method.parameterType(i++) != type)
+            return false;
+    }
+    return true;
+}
+
+bool KestCallbackHelper::takesDirectly(const QObject *receiver, const QMetaMethod &method,
+                                       std::initializer_list<int> types)
+{
+    if (receiver->thread() != QThread::currentThread() || method.parameterCount() != int(types.size()))
         return false;
     int i = 0;
     for (int type : types) {

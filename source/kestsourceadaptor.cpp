@@ -387,12 +387,17 @@ void KestSourceAdaptorPrivate::fail(Request *request, const QString &message)
     end(request, KestError::GeneralFailure, message);
 }
 
+// Rows that a turn of the event loop left go at once to a caller that has nothing on its way;
+// the others get them when a result call comes back, in larger batches the slower they take them.
 void KestSourceAdaptorPrivate::flushPosted()
 {
     m_flushPosted = false;
     const QSet<QString> callers = std::exchange(m_toFlush, QSet<QString>());
-    for (const QString &caller : callers)
-        flush(caller);
+    for (const QString &callerName : callers) {
+        const std::shared_ptr<Caller> caller = m_callers.value(callerName);
+        if (caller && caller->inFlight == 0)
+            flush(callerName);
+    }
 }
 
 KestSourceAdaptorPrivate::Request *KestSourceAdaptorPrivate::nextToSend(Caller &caller)

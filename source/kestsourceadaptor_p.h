@@ -41,9 +41,9 @@ class KestSourceAdaptorPrivate : public QObject
     Q_OBJECT
 public:
     static const int MaxRequestsPerCaller = 64;
-    static const int MaxCallsInFlight = 32;
+    static const int MaxCallsInFlight = 4;
     static const qint64 MaxQueuedBytes = 16 * 1024 * 1024;
-    static const int BatchRows = 100;
+    static const int BatchRows = 500;
 
     enum Kind {
         Browse,

@@ -30,8 +30,10 @@ class QDBusMessage;
  * adaptor's and is answered with the id that the source returns (an error when it returns 0). The
  * rows that the source then delivers, from inside that call or later, go to the calling process's
  * result receiver (KestBusNames::proxySourcePath() of the source's uuid, interface
- * "com.zorvo.kest.proxy_source") in batches of at most 100 rows, each caller getting only the rows
+ * "com.zorvo.kest.proxy_source") in batches of at most 500 rows, each caller getting only the rows
  * of its own requests, with their metadata encoded as DBusMessageUtil::encodeMetadataBlock() does.
+ * Rows go at once to a caller that has none on their way; while it takes them, the rows that follow
+ * wait and go together when it has, so a slower caller gets larger batches.
  *
  * How the source talks to the receiver it is given:
  * \list
@@ -46,7 +48,7 @@ class QDBusMessage;
  * Rows are matched to requests by their id, so the ids of the requests in progress must differ.
  *
  * Every caller is untrusted. Arguments that cannot start anything are refused with
- * org.freedesktop.DBus.Error.InvalidArgs; a caller has at most 64 requests in progress, at most 32
+ * org.freedesktop.DBus.Error.InvalidArgs; a caller has at most 64 requests in progress, at most 4
  * result calls on their way to it, and at most 16 MiB of rows waiting to be sent: the request
  * whose rows would exceed that ends with an error (code 3) and is cancelled at the source. A
  * source that delivers large results should therefore deliver them from the event loop, a batch
