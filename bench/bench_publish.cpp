@@ -182,8 +182,8 @@ BENCHMARK_CAPTURE(Browse, published, Serve::Published)->Apply(KestBench::timed)-
 BENCHMARK_CAPTURE(Browse, raw, Serve::Raw)->Apply(KestBench::timed)->Iterations(5);
 BENCHMARK_CAPTURE(Position, published, Serve::Published)->Apply(KestBench::timed)->Iterations(5);
 BENCHMARK_CAPTURE(Position, raw, Serve::Raw)->Apply(KestBench::timed)->Iterations(5);
-BENCHMARK_CAPTURE(Memory, published, Serve::Published)->Iterations(5);
-BENCHMARK_CAPTURE(Memory, raw, Serve::Raw)->Iterations(5);
+BENCHMARK_CAPTURE(Memory, published, Serve::Published)->Apply(KestBench::timed)->Iterations(5);
+BENCHMARK_CAPTURE(Memory, raw, Serve::Raw)->Apply(KestBench::timed)->Iterations(5);
 
 int main(int argc, char **argv)
 {
