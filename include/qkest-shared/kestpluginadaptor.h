@@ -37,6 +37,7 @@ public:
     //! Withdraws the plugin from the bus.
     ~KestPluginAdaptor() override;
 
+    //! The plugin name given at construction.
     QString pluginName() const;
     /*!
      * Registers the control interface at the plugin's path, claims the plugin's bus name (the one
@@ -47,10 +48,13 @@ public:
     bool init();
     //! Gives up the bus name and the path.
     void withdraw();
+    //! Whether init() has put the plugin on the bus and it has not been withdrawn since.
     bool isPublished() const;
 
 public Q_SLOTS:
+    //! KestPluginControlInterface::activate().
     void activate();
+    //! KestPluginControlInterface::deactivate().
     void deactivate();
 
 private:

@@ -75,22 +75,38 @@ public:
     //! Whether init() has put the renderer on the bus and it has not been withdrawn since.
     bool isPublished() const;
 
+    // The bus methods, called by QtDBus with the call's \a message; each calls the renderer's
+    // operation of the same meaning and answers as the class description says.
 public Q_SLOTS:
+    //! KestRenderer::play().
     void play(const QDBusMessage &message);
+    //! KestRenderer::play(const QUrl &, uint) with the encoded \a uri.
     void play_uri(const QString &uri, uint value, const QDBusMessage &message);
+    //! KestRenderer::play(const QUrl &, const QString &) with the encoded \a uri.
     void play_uri_content_type(const QString &uri, const QString &contentType, const QDBusMessage &message);
+    //! KestRenderer::stop().
     void stop(const QDBusMessage &message);
+    //! KestRenderer::pause().
     void pause(const QDBusMessage &message);
+    //! KestRenderer::pauseAt().
     void pause_at(uint value, const QDBusMessage &message);
+    //! KestRenderer::resume().
     void resume(const QDBusMessage &message);
+    //! KestRenderer::next().
     void next(const QDBusMessage &message);
+    //! KestRenderer::previous().
     void previous(const QDBusMessage &message);
+    //! KestRenderer::gotoIndex().
     void goto_index(uint index, const QDBusMessage &message);
+    //! KestRenderer::setPosition(); \a mode must be a KestRenderer::SeekMode.
     void set_position(int position, int mode, const QDBusMessage &message);
-    //! An empty id takes the renderer's playlist away (assignPlaylist(nullptr)).
+    //! KestRenderer::assignPlaylist() with the registry's playlist \a playlistId; an empty id gives nullptr.
     void assign_playlist(const QString &playlistId, const QDBusMessage &message);
+    //! KestRenderer::getStatus(), answered when the renderer calls back.
     void get_status(const QDBusMessage &message);
+    //! KestRenderer::getPosition(), answered when the renderer calls back.
     void get_position(const QDBusMessage &message);
+    //! KestRenderer::getCurrentMediaInfo(), answered when the renderer calls back.
     void get_current_media_info(const QString &argument, const QDBusMessage &message);
 
 private:

@@ -89,11 +89,16 @@ public:
     //! Whether init() has put the source on the bus and it has not been withdrawn since.
     bool isPublished() const;
 
+    // The bus methods, called by QtDBus with the call's \a message.
 public Q_SLOTS:
+    //! Starts KestSource::browse() for the caller and answers with its id.
     void browse(const QString &objectId, const QString &predicate, const QStringList &keys, uint offset, uint count,
                 const QDBusMessage &message);
+    //! Starts KestSource::query() for the caller and answers with its id.
     void query(const QString &query, const QDBusMessage &message);
+    //! Cancels the caller's browse \a browseId at the source and ends it.
     void cancel_browse(uint browseId, const QDBusMessage &message);
+    //! Cancels the caller's query \a queryId at the source and ends it.
     void cancel_query(uint queryId, const QDBusMessage &message);
 
 private:
