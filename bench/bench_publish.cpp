@@ -157,9 +157,8 @@ void Memory(benchmark::State &state, Serve serve)
     const auto round = [&] {
         for (const auto &client : clients)
             client->browse();
-        const bool done = KestBench::spinUntil([&] {
-            return std::all_of(clients.cbegin(), clients.cend(), [](const auto &c) { return c->finished(); });
-        });
+        const bool done = KestBench::spinUntil(
+            [&] { return std::all_of(clients.cbegin(), clients.cend(), [](const auto &c) { return c->finished(); }); });
         return done ? resident() : -1;
     };
     // Measured as memory, not time: the ratio compares the counters.
