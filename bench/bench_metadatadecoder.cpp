@@ -8,7 +8,6 @@
 // from the front, for comparison.
 
 #include "dbusmessageutil.h"
-#include "kestmetadataencoder.h"
 
 #include <QLoggingCategory>
 
@@ -19,21 +18,23 @@ namespace {
 // A realistic mix: mostly strings, some numbers of every width.
 QByteArray makeBlock(int entries)
 {
-    KestMetadataEncoder encoder;
+    QByteArray block;
     for (int i = 0; i < entries; ++i) {
         const QString key = QStringLiteral("key%1").arg(i);
+        QVariant value;
         switch (i % 8) {
-        case 0: encoder.addString(key, QStringLiteral("A title of some length %1").arg(i)); break;
-        case 1: encoder.addInt(key, i); break;
-        case 2: encoder.addUInt64(key, quint64(i) << 33); break;
-        case 3: encoder.addDouble(key, i * 0.5); break;
-        case 4: encoder.addChar(key, static_cast<signed char>(i)); break;
-        case 5: encoder.addBool(key, i & 1); break;
-        case 6: encoder.addInt64(key, -qint64(i)); break;
-        default: encoder.addString(key, QStringLiteral("file:///music/album/track%1.ogg").arg(i)); break;
+        case 0: value = QStringLiteral("A title of some length %1").arg(i); break;
+        case 1: value = i; break;
+        case 2: value = quint64(i) << 33; break;
+        case 3: value = i * 0.5; break;
+        case 4: value = QVariant::fromValue(static_cast<signed char>(i)); break;
+        case 5: value = bool(i & 1); break;
+        case 6: value = -qint64(i); break;
+        default: value = QStringLiteral("file:///music/album/track%1.ogg").arg(i); break;
         }
+        DBusMessageUtil::appendMetadataEntry(block, key, value);
     }
-    return encoder.block();
+    return block;
 }
 
 void silenceTraces()

@@ -5,7 +5,11 @@
 
 #include "kestrenderer.h"
 
+#include <QHash>
 #include <QMetaObject>
+#include <QThread>
+
+#include <utility>
 
 bool KestCallbackHelper::getCallbackMethod(const QObject *receiver, const char *member, QMetaMethod &method)
 {
@@ -14,12 +18,19 @@ bool KestCallbackHelper::getCallbackMethod(const QObject *receiver, const char *
     // Skip the code character that SLOT() puts in front of the signature.
     if (*member >= '0' && *member <= '9')
         ++member;
-    const QByteArray signature = QMetaObject::normalizedSignature(member);
     const QMetaObject *metaObject = receiver->metaObject();
-    const int index = metaObject->indexOfSlot(signature.constData());
-    if (index < 0)
+    // Callers call the same members over and over (a callback per reply, per row): normalising a
+    // signature costs far more than finding it again. A class's slots never change.
+    thread_local QHash<std::pair<const QMetaObject *, QByteArray>, int> found;
+    const std::pair<const QMetaObject *, QByteArray> key(metaObject, QByteArray(member));
+    auto it = found.constFind(key);
+    if (it == found.cend()) {
+        const QByteArray signature = QMetaObject::normalizedSignature(member);
+        it = found.insert(key, metaObject->indexOfSlot(signature.constData()));
+    }
+    if (it.value() < 0)
         return false;
-    method = metaObject->method(index);
+    method = metaObject->method(it.value());
     return true;
 }
 
@@ -29,6 +40,19 @@ bool KestCallbackHelper::hasParameters(const QObject *receiver, const char *memb
     if (!getCallbackMethod(receiver, member, method))
         return false;
     if (method.parameterCount() != int(types.size()))
+        return false;
+    int i = 0;
+    for (int type : types) {
+        if (method.parameterType(i++) != type)
+            return false;
+    }
+    return true;
+}
+
+bool KestCallbackHelper::takesDirectly(const QObject *receiver, const QMetaMethod &method,
+                                       std::initializer_list<int> types)
+{
+    if (receiver->thread() != QThread::currentThread() || method.parameterCount() != int(types.size()))
         return false;
     int i = 0;
     for (int type : types) {

@@ -80,22 +80,36 @@ bool KestInternalRegistry::removeExtension(const QString &uuid)
 
 bool KestInternalRegistry::removeRenderer(const QString &uuid)
 {
-    KestRenderer *renderer = d->renderers.take(uuid);
+    KestRenderer *renderer = takeRenderer(uuid);
     if (!renderer)
         return false;
-    Q_EMIT rendererRemoved(renderer);
     dispose(this, renderer);
     return true;
 }
 
+KestRenderer *KestInternalRegistry::takeRenderer(const QString &uuid)
+{
+    KestRenderer *renderer = d->renderers.take(uuid);
+    if (renderer)
+        Q_EMIT rendererRemoved(renderer);
+    return renderer;
+}
+
 bool KestInternalRegistry::removeSource(const QString &uuid)
 {
-    KestSource *source = d->sources.take(uuid);
+    KestSource *source = takeSource(uuid);
     if (!source)
         return false;
-    Q_EMIT sourceRemoved(source);
     dispose(this, source);
     return true;
+}
+
+KestSource *KestInternalRegistry::takeSource(const QString &uuid)
+{
+    KestSource *source = d->sources.take(uuid);
+    if (source)
+        Q_EMIT sourceRemoved(source);
+    return source;
 }
 
 bool KestInternalRegistry::removePlaylist(const QString &id)

@@ -12,7 +12,7 @@ set -euo pipefail
 source_dir=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${KEST_BUILD_DIR:-$source_dir/build}/bench
 runs=${KEST_BENCH_RUNS:-3}
-programs=(bench_browse bench_tracker bench_proxymodel bench_renderer)
+programs=(bench_browse bench_tracker bench_proxymodel bench_renderer bench_publish)
 
 "$source_dir/scripts/install-deps.sh"
 mkdir -p "$build_dir"

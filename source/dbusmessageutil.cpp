@@ -147,6 +147,87 @@ private:
     bool m_failed = false;
 };
 
+// GLib's fundamental type numbers, as the type codes of a block.
+enum TypeCode : qint32 {
+    CharCode = 12,
+    BooleanCode = 20,
+    IntCode = 24,
+    UIntCode = 28,
+    Int64Code = 40,
+    UInt64Code = 44,
+    DoubleCode = 60,
+    StringCode = 64
+};
+
+// Latin-1 without its zero character: what a zero-terminated string of the block can hold.
+bool fitsString(const QString &text)
+{
+    for (const QChar c : text) {
+        if (c.unicode() == 0 || c.unicode() > 0xff)
+            return false;
+    }
+    return true;
+}
+
+template<typename T>
+QByteArray bytesOf(T value)
+{
+    return QByteArray(reinterpret_cast<const char *>(&value), int(sizeof value));
+}
+
+// The type code and value bytes of \a value; false when it cannot travel.
+bool encodeValue(const QVariant &value, qint32 *code, QByteArray *bytes)
+{
+    switch (value.userType()) {
+    case QMetaType::Bool:
+        *code = BooleanCode;
+        *bytes = bytesOf<qint32>(value.toBool() ? 1 : 0);
+        return true;
+    case QMetaType::Char:
+    case QMetaType::SChar:
+        *code = CharCode;
+        *bytes = bytesOf<qint8>(qint8(value.toInt()));
+        return true;
+    case QMetaType::Int:
+    case QMetaType::Short:
+        *code = IntCode;
+        *bytes = bytesOf<qint32>(value.toInt());
+        return true;
+    case QMetaType::UInt:
+    case QMetaType::UShort:
+    case QMetaType::UChar:
+        *code = UIntCode;
+        *bytes = bytesOf<quint32>(value.toUInt());
+        return true;
+    case QMetaType::LongLong:
+    case QMetaType::Long:
+        *code = Int64Code;
+        *bytes = bytesOf<qint64>(value.toLongLong());
+        return true;
+    case QMetaType::ULongLong:
+    case QMetaType::ULong:
+        *code = UInt64Code;
+        *bytes = bytesOf<quint64>(value.toULongLong());
+        return true;
+    case QMetaType::Double:
+    case QMetaType::Float:
+        *code = DoubleCode;
+        *bytes = bytesOf<double>(value.toDouble());
+        return true;
+    case QMetaType::QString: {
+        const QString text = value.toString();
+        if (!fitsString(text))
+            return false;
+        *code = StringCode;
+        *bytes = text.toLatin1() + '\0';
+        return true;
+    }
+    default:
+        // Anything else with a text of its own, a URL or a date, travels as that text.
+        return value.isValid() && value.canConvert<QString>() && encodeValue(value.toString(), code, bytes);
+    }
+}
+
 template<typename KeyRead, typename ValueRead>
 bool decodeBlock(const QByteArray &block, KeyRead onKey, ValueRead onValue)
 {
@@ -210,4 +291,30 @@ bool DBusMessageUtil::decodeMetadataBlock(const QByteArray &block, QStringList &
     return decodeBlock(
         block, [&keys](const QString &key) { keys.append(key); },
         [&values](const QString &, const QVariant &value) { values.append(value.toString()); });
+}
+
+bool DBusMessageUtil::appendMetadataEntry(QByteArray &block, const QString &key, const QVariant &value)
+{
+    qint32 code = 0;
+    QByteArray bytes;
+    if (!fitsString(key) || !encodeValue(value, &code, &bytes)) {
+        qCWarning(lcKestSource) << "DBusMessageUtil: A metadata entry cannot travel, left out:" << key.left(40)
+                                << value.typeName();
+        return false;
+    }
+    block += key.toLatin1();
+    block += '\0';
+    block += bytesOf<qint32>(qint32(bytes.size()));
+    block += bytesOf<qint32>(code);
+    block += bytes;
+    return true;
+}
+
+bool DBusMessageUtil::encodeMetadataBlock(const QMap<QString, QVariant> &metadata, QByteArray &block)
+{
+    block.clear();
+    bool complete = true;
+    for (auto it = metadata.cbegin(); it != metadata.cend(); ++it)
+        complete &= appendMetadataEntry(block, it.key(), it.value());
+    return complete;
 }

@@ -6,15 +6,22 @@
 #include "distributedplaylistitem.h"
 #include "kestbuildinfo_p.h"
 #include "kestbuscall_p.h"
+#include "kestbusnames_p.h"
 #include "kestlogging_p.h"
 #include "kestplaylistadaptor.h"
 #include "kestplaylistmodeladaptor.h"
+#include "kestpluginadaptor.h"
 #include "kestproxyplaylist.h"
+#include "kestrendereradaptor.h"
 #include "kestsharedprivate_p.h"
+#include "kestsourceadaptor.h"
 #include "playlistitem.h"
 
 #include <kestinternalregistry.h>
 #include <kestplaylist.h>
+#include <kestplugincontrolinterface.h>
+#include <kestrenderer.h>
+#include <kestsource.h>
 
 #include <QAbstractItemModel>
 #include <QCoreApplication>
@@ -136,6 +143,164 @@ bool KestShared::unPublishPlaylist(const QString &id)
     }
     registry.takePlaylist(id);
     return true;
+}
+
+namespace {
+
+// What publishRenderer() and publishSource() share: the checks, the adaptor (created once; Qt
+// does not let an adaptor be deleted on its own, a withdrawn one is used again) and the registry.
+template<typename Component, typename Adaptor>
+bool publishExtension(KestSharedPrivate *d, Component *component, const char *operation, const char *kind,
+                      QString (*service)(const QString &, const QString &), Component *(*registered)(const QString &),
+                      bool (*add)(Component *))
+{
+    if (!d->m_initialized) {
+        qCWarning(lcKestTracker).nospace()
+            << "KestShared::" << operation << ": The tracker must be initialized before publishing.";
+        return false;
+    }
+    if (!component) {
+        qCWarning(lcKestTracker).nospace()
+            << "KestShared::" << operation << ": Trying to publish a null " << kind << ".";
+        return false;
+    }
+    const QString plugin = component->pluginName();
+    const QString uuid = component->uuid();
+    if (!KestBusName::isValidExtension(plugin, uuid)) {
+        qCWarning(lcKestTracker).nospace()
+            << "KestShared::" << operation
+            << ": Invalid plugin name or uuid, not published: " << KestBusName::excerpt(plugin) << " "
+            << KestBusName::excerpt(uuid);
+        return false;
+    }
+    if (registered(uuid)) {
+        qCWarning(lcKestTracker).nospace() << "KestShared::" << operation << ": A " << kind << " with the uuid " << uuid
+                                           << " is in the registry already.";
+        return false;
+    }
+    auto *adaptor = component->template findChild<Adaptor *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!adaptor)
+        adaptor = new Adaptor(*component);
+    if (!adaptor->init()) {
+        qCWarning(lcKestTracker).nospace()
+            << "KestShared::" << operation << ": Exposing the " << kind << " over the bus fails.";
+        return false;
+    }
+    if (!add(component)) {
+        qCWarning(lcKestTracker).nospace()
+            << "KestShared::" << operation << ": Adding the " << kind << " to the registry fails.";
+        adaptor->withdraw();
+        return false;
+    }
+    d->m_published.insert(service(plugin, uuid), component);
+    return true;
+}
+
+template<typename Component, typename Adaptor>
+bool unPublishExtension(KestSharedPrivate *d, Component *component, const char *operation,
+                        QString (*service)(const QString &, const QString &), Component *(*take)(const QString &))
+{
+    auto *adaptor = component ? component->template findChild<Adaptor *>(QString(), Qt::FindDirectChildrenOnly)
+                              : nullptr;
+    if (!adaptor || !adaptor->isPublished()) {
+        qCWarning(lcKestTracker).nospace() << "KestShared::" << operation << ": It is not published.";
+        return false;
+    }
+    // Off the bus at once, so that other processes see it go now; the object is the application's again.
+    adaptor->withdraw();
+    d->m_published.remove(service(component->pluginName(), component->uuid()));
+    take(component->uuid());
+    return true;
+}
+
+KestInternalRegistry &registry()
+{
+    return KestInternalRegistry::internalInstance();
+}
+
+} // namespace
+
+bool KestShared::publishRenderer(KestRenderer *renderer)
+{
+    return publishExtension<KestRenderer, KestRendererAdaptor>(
+        d.get(), renderer, "publishRenderer", "renderer", &KestBusNames::rendererService,
+        [](const QString &uuid) { return registry().findRenderer(uuid); },
+        [](KestRenderer *renderer) { return registry().addRenderer(renderer); });
+}
+
+bool KestShared::unPublishRenderer(KestRenderer *renderer)
+{
+    return unPublishExtension<KestRenderer, KestRendererAdaptor>(
+        d.get(), renderer, "unPublishRenderer", &KestBusNames::rendererService,
+        [](const QString &uuid) { return registry().takeRenderer(uuid); });
+}
+
+bool KestShared::publishSource(KestSource *source)
+{
+    return publishExtension<KestSource, KestSourceAdaptor>(
+        d.get(), source, "publishSource", "source", &KestBusNames::sourceService,
+        [](const QString &uuid) { return registry().findSource(uuid); },
+        [](KestSource *source) { return registry().addSource(source); });
+}
+
+bool KestShared::unPublishSource(KestSource *source)
+{
+    return unPublishExtension<KestSource, KestSourceAdaptor>(d.get(), source, "unPublishSource",
+                                                             &KestBusNames::sourceService, [](const QString &uuid) {
+                                                                 return registry().takeSource(uuid);
+                                                             });
+}
+
+bool KestShared::publishPlugin(const QString &pluginName, KestPluginControlInterface *control)
+{
+    if (!d->m_initialized) {
+        qCWarning(lcKestTracker) << "KestShared::publishPlugin: The tracker must be initialized before publishing.";
+        return false;
+    }
+    if (!control || !KestBusName::isValidPluginName(pluginName)) {
+        qCWarning(lcKestTracker) << "KestShared::publishPlugin: A control interface and a valid plugin name are needed,"
+                                 << "not published:" << KestBusName::excerpt(pluginName);
+        return false;
+    }
+    const QString service = KestBusNames::pluginService(pluginName);
+    if (d->isPublishedHere(service)) {
+        qCWarning(lcKestTracker) << "KestShared::publishPlugin: The plugin" << pluginName << "is published already.";
+        return false;
+    }
+    KestPluginAdaptor *adaptor = nullptr;
+    const QList<KestPluginAdaptor *> adaptors = control->findChildren<KestPluginAdaptor *>(QString(),
+                                                                                           Qt::FindDirectChildrenOnly);
+    for (KestPluginAdaptor *candidate : adaptors) {
+        if (candidate->pluginName() == pluginName)
+            adaptor = candidate;
+    }
+    if (!adaptor)
+        adaptor = new KestPluginAdaptor(*control, pluginName);
+    if (!adaptor->init()) {
+        qCWarning(lcKestTracker) << "KestShared::publishPlugin: Exposing the plugin over the bus fails.";
+        return false;
+    }
+    d->m_published.insert(service, control);
+    d->removePluginProxy(pluginName);
+    return true;
+}
+
+bool KestShared::unPublishPlugin(const QString &pluginName)
+{
+    const QString service = KestBusNames::pluginService(pluginName);
+    QObject *control = d->m_published.take(service);
+    const QList<KestPluginAdaptor *> adaptors = control
+        ? control->findChildren<KestPluginAdaptor *>(QString(), Qt::FindDirectChildrenOnly)
+        : QList<KestPluginAdaptor *>();
+    for (KestPluginAdaptor *adaptor : adaptors) {
+        if (adaptor->pluginName() == pluginName && adaptor->isPublished()) {
+            adaptor->withdraw();
+            return true;
+        }
+    }
+    qCWarning(lcKestTracker) << "KestShared::unPublishPlugin: The plugin" << KestBusName::excerpt(pluginName)
+                             << "is not published.";
+    return false;
 }
 
 void KestShared::connectToPlaylistsSignals()

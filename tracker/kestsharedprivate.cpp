@@ -218,6 +218,19 @@ void KestSharedPrivate::watch(const QString &serviceName, const Component &compo
     m_components.insert(serviceName, component);
 }
 
+bool KestSharedPrivate::isPublishedHere(const QString &serviceName) const
+{
+    return !m_published.value(serviceName).isNull();
+}
+
+void KestSharedPrivate::removePluginProxy(const QString &pluginName)
+{
+    KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
+    const QPointer<KestProxyPluginControlInterface> proxy = m_plugins.take(pluginName);
+    if (proxy && registry.findPluginControlInterface(pluginName) == proxy)
+        registry.removePluginControlInterface(pluginName);
+}
+
 void KestSharedPrivate::checkOwner(const QString &name, const QString &owner)
 {
     const auto plugin = m_announcedPlugins.constFind(name);
@@ -231,10 +244,16 @@ void KestSharedPrivate::checkOwner(const QString &name, const QString &owner)
             qCWarning(lcKestTracker) << "KestSharedPrivate: Nobody owns" << name << "- no control interface created.";
         return;
     }
-    if (!owner.isEmpty() || !m_components.contains(name))
+    if (!m_components.contains(name))
         return;
-    qCWarning(lcKestTracker) << "KestSharedPrivate: Nobody owns" << name << "- its proxy is removed.";
-    remove(name);
+    // A proxy of a component of this very process would call itself, with blocking calls.
+    if (owner == QDBusConnection::sessionBus().baseService()) {
+        qCDebug(lcKestTracker) << "KestSharedPrivate:" << name << "is this process's own, its proxy is removed.";
+        remove(name);
+    } else if (owner.isEmpty()) {
+        qCWarning(lcKestTracker) << "KestSharedPrivate: Nobody owns" << name << "- its proxy is removed.";
+        remove(name);
+    }
 }
 
 void KestSharedPrivate::handleRemoval(const QString &name, const QString &oldOwner, const QString &newOwner)
@@ -303,7 +322,7 @@ void KestSharedPrivate::catchPlaylistCreatedSignal(const QString &id, const QStr
 
 void KestSharedPrivate::createProxyRenderer(const QString &plugin, const QString &uuid, const QString &name)
 {
-    if (!acceptsExtension(plugin, uuid))
+    if (!acceptsExtension(plugin, uuid) || isPublishedHere(KestBusNames::rendererService(plugin, uuid)))
         return;
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
     if (registry.findRenderer(uuid)) {
@@ -326,7 +345,7 @@ void KestSharedPrivate::createProxySource(const QString &plugin, const QString &
 {
     qCDebug(lcKestTracker) << "KestSharedPrivate::createProxySource" << KestBusName::excerpt(plugin)
                            << KestBusName::excerpt(uuid) << KestBusName::excerpt(name);
-    if (!acceptsExtension(plugin, uuid))
+    if (!acceptsExtension(plugin, uuid) || isPublishedHere(KestBusNames::sourceService(plugin, uuid)))
         return;
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
     if (registry.findSource(uuid)) {
@@ -394,7 +413,7 @@ void KestSharedPrivate::createPluginControlInterfaceProxy(const QString &pluginU
         return;
     }
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
-    if (registry.findPluginControlInterface(pluginUuid))
+    if (registry.findPluginControlInterface(pluginUuid) || isPublishedHere(KestBusNames::pluginService(pluginUuid)))
         return;
     auto *control = new KestProxyPluginControlInterface(pluginUuid);
     if (registry.addPluginControlInterface(pluginUuid, control))

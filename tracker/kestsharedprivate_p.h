@@ -41,6 +41,9 @@ public:
     bool connectNameOwnerChanged(const QString &serviceName);
     void disconnectNameOwnerChanged(const QString &serviceName);
 
+    //! Whether this process publishes the component or plugin that \a serviceName names.
+    bool isPublishedHere(const QString &serviceName) const;
+
     KestShared *m_shared;
     bool m_initialized;
     KestShared::TrackFlagSet m_trackFlags;
@@ -77,6 +80,12 @@ private:
     QHash<QString, QString> m_announcedPlugins;
     // Set while the names listed at start-up are turned into proxies.
     bool m_listingBus;
+
+public:
+    // What this process publishes, by service name: the renderer, source or plugin control interface.
+    QHash<QString, QPointer<QObject>> m_published;
+    //! Removes a control proxy of plugin \a pluginName that this tracker made.
+    void removePluginProxy(const QString &pluginName);
 };
 
 #endif

@@ -3,9 +3,10 @@
 
 #include "kestbenchpeerobject.h"
 
-#include "kestmetadataencoder.h"
+#include "kestbenchitems.h"
 
 #include "kestbusnames_p.h"
+#include <dbusmessageutil.h>
 #include <kestbrowseresultdbusstruct.h>
 #include <kestqueryresultdbusstruct.h>
 
@@ -13,34 +14,6 @@
 #include <QDBusMessage>
 
 namespace {
-
-// Rows repeat their metadata and columns with this period; what the client decodes is the same.
-const int Variants = 100;
-
-// About what a music source sends per item: ten entries, strings, integers and a double.
-QByteArray metadataBlock(int i)
-{
-    KestMetadataEncoder encoder;
-    encoder.addString(QStringLiteral("title"), QStringLiteral("Title of track %1").arg(i))
-        .addString(QStringLiteral("artist"), QStringLiteral("Artist %1").arg(i % 17))
-        .addString(QStringLiteral("album"), QStringLiteral("Album %1").arg(i % 13))
-        .addString(QStringLiteral("genre"), QStringLiteral("Genre %1").arg(i % 5))
-        .addString(QStringLiteral("uri"), QStringLiteral("file:///music/album%1/track%2.ogg").arg(i % 13).arg(i))
-        .addString(QStringLiteral("mimetype"), QStringLiteral("audio/ogg"))
-        .addInt(QStringLiteral("tracknumber"), i % 20)
-        .addInt(QStringLiteral("duration"), 180000 + i)
-        .addInt(QStringLiteral("year"), 2000 + i % 24)
-        .addDouble(QStringLiteral("rating"), (i % 10) * 0.5);
-    return encoder.block();
-}
-
-QStringList queryColumns(int i)
-{
-    QStringList columns;
-    for (int column = 0; column < 10; ++column)
-        columns << QStringLiteral("Column %1 of result %2").arg(column).arg(i);
-    return columns;
-}
 
 QString uuidOf(const QDBusMessage &message)
 {
@@ -68,9 +41,11 @@ const KestBenchPeerObject::Batches &KestBenchPeerObject::batches(uint rows)
         return *found;
     QList<QByteArray> blocks;
     QList<QStringList> columns;
-    for (int i = 0; i < Variants; ++i) {
-        blocks << metadataBlock(i);
-        columns << queryColumns(i);
+    for (int i = 0; i < KestBenchItems::Variants; ++i) {
+        QByteArray block;
+        DBusMessageUtil::encodeMetadataBlock(KestBenchItems::metadata(i), block);
+        blocks << block;
+        columns << KestBenchItems::queryColumns(i);
     }
     Batches batches;
     for (uint first = 0; first < rows; first += uint(m_batchSize)) {
@@ -81,9 +56,9 @@ const KestBenchPeerObject::Batches &KestBenchPeerObject::batches(uint rows)
             row.remainingCount = int(rows - 1 - i);
             row.index = i;
             row.objectId = QStringLiteral("bench::item%1").arg(i);
-            row.metadata = blocks.at(int(i % Variants));
+            row.metadata = blocks.at(int(i % KestBenchItems::Variants));
             browse << row;
-            query << KestQueryResultDBusStruct{i, columns.at(int(i % Variants))};
+            query << KestQueryResultDBusStruct{i, columns.at(int(i % KestBenchItems::Variants))};
         }
         // Rows of the query still to come after this batch.
         const int remaining = int(rows - std::min(rows, first + uint(m_batchSize)));

@@ -11,23 +11,35 @@
 // and with --model exports a table model as the model of playlist "benchlist", whose cells asked
 // for "/kestbench/model" counts (com.zorvo.kestbench.Model.DataCalls). Prints "ready" once it
 // owns every name; dies with the program that started it.
+//
+//   kest-bench-peer --serve published|raw
+//
+// serves renderer r0 and source s0 instead as a plugin process does: published through KestShared,
+// or with hand-written QtDBus adaptors; both deliver browse rows 100 per turn of the event loop.
+// "/kestbench/control" then tells the process's resident memory (Resident, in bytes).
 
 #include "kestbenchpeerobject.h"
+#include "kestbenchpublished.h"
+#include "kestbenchrawadaptors.h"
 #include "kestbenchtablemodel.h"
 
 #include "kestbusnames_p.h"
 #include <kestbrowseresultdbusstruct.h>
 #include <kestplaylistmodeladaptor.h>
 #include <kestqueryresultdbusstruct.h>
+#include <kestshared.h>
 
 #include <QCommandLineParser>
 #include <QCoreApplication>
 #include <QDBusConnection>
 #include <QDBusMetaType>
 #include <QDBusPendingReply>
+#include <QFile>
 #include <QLoggingCategory>
 
+#include <malloc.h>
 #include <sys/prctl.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstdio>
@@ -59,6 +71,45 @@ bool ownNames(const QStringList &names)
     return true;
 }
 
+// The process's resident memory, after returning freed heap memory to the system.
+class KestBenchMemory : public QObject
+{
+    Q_OBJECT
+public Q_SLOTS:
+    Q_SCRIPTABLE qlonglong Resident() const
+    {
+        malloc_trim(0);
+        QFile statm(QStringLiteral("/proc/self/statm"));
+        const QList<QByteArray> fields = statm.open(QIODevice::ReadOnly) ? statm.readAll().split(' ')
+                                                                         : QList<QByteArray>();
+        return fields.size() > 1 ? fields.at(1).toLongLong() * sysconf(_SC_PAGESIZE) : -1;
+    }
+};
+
+// Renderer r0 and source s0, as a plugin serves them.
+bool serve(const QString &how)
+{
+    QDBusConnection bus = QDBusConnection::sessionBus();
+    static KestBenchMemory memory;
+    if (!bus.registerObject(QStringLiteral("/kestbench/control"), &memory, QDBusConnection::ExportScriptableSlots))
+        return false;
+    const QString renderer = QStringLiteral("r0");
+    const QString source = QStringLiteral("s0");
+    if (how == QLatin1String("published")) {
+        KestShared *shared = KestShared::instance();
+        return shared->initialize({}) && shared->publishRenderer(new KestBenchPublishedRenderer(renderer))
+            && shared->publishSource(new KestBenchPublishedSource(source));
+    }
+    auto *rendererObject = new QObject;
+    new KestBenchRawRendererAdaptor(rendererObject);
+    auto *sourceObject = new QObject;
+    new KestBenchRawSourceAdaptor(sourceObject, source);
+    return bus.registerObject(KestBusNames::rendererPath(renderer), rendererObject, QDBusConnection::ExportAdaptors)
+        && bus.registerObject(KestBusNames::sourcePath(source), sourceObject, QDBusConnection::ExportAdaptors)
+        && bus.registerService(KestBusNames::rendererService(QStringLiteral("bench"), renderer))
+        && bus.registerService(KestBusNames::sourceService(QStringLiteral("bench"), source));
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -79,7 +130,9 @@ int main(int argc, char **argv)
     const QCommandLineOption model(QStringLiteral("model"), QStringLiteral("Export a playlist model of this size."),
                                    QStringLiteral("ROWSxCOLUMNS"));
     const QCommandLineOption silent(QStringLiteral("silent"), QStringLiteral("Never answer browse and query."));
-    parser.addOptions({renderers, sources, rows, batch, model, silent});
+    const QCommandLineOption serving(QStringLiteral("serve"), QStringLiteral("Serve r0 and s0 as a plugin does."),
+                                     QStringLiteral("published|raw"));
+    parser.addOptions({renderers, sources, rows, batch, model, silent, serving});
     parser.process(app);
 
     qDBusRegisterMetaType<KestBrowseResultDBusStruct>();
@@ -88,6 +141,15 @@ int main(int argc, char **argv)
     qDBusRegisterMetaType<QList<KestQueryResultDBusStruct>>();
 
     QDBusConnection bus = QDBusConnection::sessionBus();
+    if (parser.isSet(serving)) {
+        if (!serve(parser.value(serving))) {
+            std::fprintf(stderr, "kest-bench-peer: cannot serve r0 and s0\n");
+            return 1;
+        }
+        std::printf("ready\n");
+        std::fflush(stdout);
+        return app.exec();
+    }
     KestBenchPeerObject components(parser.value(batch).toInt(), parser.value(rows).toUInt(), parser.isSet(silent));
     if (!bus.registerVirtualObject(QStringLiteral("/com/zorvo/kest/renderer"), &components, QDBusConnection::SubPath)
         || !bus.registerVirtualObject(QStringLiteral("/com/zorvo/kest/source"), &components,
@@ -123,3 +185,5 @@ int main(int argc, char **argv)
     std::fflush(stdout);
     return app.exec();
 }
+
+#include "main.moc"

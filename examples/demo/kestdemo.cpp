@@ -28,6 +28,8 @@ namespace {
 
 const QString RendererUuid = QStringLiteral("demo_player");
 const QString SourceUuid = QStringLiteral("demo_music");
+const QString MinimalRendererUuid = QStringLiteral("minimal_player");
+const QString MinimalSourceUuid = QStringLiteral("minimal_music");
 
 void say(const QString &text)
 {
@@ -92,8 +94,8 @@ bool KestDemo::waitFor(const std::function<bool()> &done, int timeout)
 
 int KestDemo::run()
 {
-    const bool ok = findComponents() && startPublisher() && driveRenderer() && browseSource() && readPlaylist()
-        && watchComponentsLeave();
+    const bool ok = findComponents() && startPublisher() && driveRenderer() && browseSource() && useMinimalPlugin()
+        && readPlaylist() && watchComponentsLeave();
     say(ok ? QStringLiteral("\nDone.") : QStringLiteral("\nThe demonstration stopped early."));
     return ok ? 0 : 1;
 }
@@ -147,8 +149,11 @@ bool KestDemo::findComponents()
     }
     say(QStringLiteral("   plugin control interfaces: %1")
             .arg(registry->pluginControlInterfaces().keys().join(QStringLiteral(", "))));
-    if (!waitFor([registry] { return registry->findRenderer(RendererUuid) && registry->findSource(SourceUuid); })) {
-        say(QStringLiteral("The plugin's renderer and source did not appear."));
+    if (!waitFor([registry] {
+            return registry->findRenderer(RendererUuid) && registry->findSource(SourceUuid)
+                && registry->findRenderer(MinimalRendererUuid) && registry->findSource(MinimalSourceUuid);
+        })) {
+        say(QStringLiteral("The plugins' renderers and sources did not appear."));
         return false;
     }
     return true;
@@ -215,14 +220,38 @@ bool KestDemo::browseSource()
     return true;
 }
 
+// examples/minimalplugin: the smallest plugin process, written on KestShared's publishing API.
+bool KestDemo::useMinimalPlugin()
+{
+    KestRegistry *registry = KestRegistry::instance();
+    KestSource *source = registry->findSource(MinimalSourceUuid);
+    KestRenderer *renderer = registry->findRenderer(MinimalRendererUuid);
+    say(QStringLiteral("\n== The minimal plugin's \"%1\" and \"%2\"").arg(source->name(), renderer->name()));
+    m_browseCompleted = false;
+    m_rowsArrived = 0;
+    connect(source, &KestSource::browseCompleted, this, [this] { m_browseCompleted = true; });
+    source->browse(QString(), QString(), {QStringLiteral("title")}, 0, 0, this,
+                   SLOT(onBrowseResult(uint, QString, Metamap, uint, int)), SLOT(onBrowseError(uint, uint, QString)));
+    if (!waitFor([this] { return m_browseCompleted; }))
+        return false;
+    m_statusArrived = false;
+    say(QStringLiteral("   play file:///music/Dusk.ogg"));
+    renderer->play(QUrl(QStringLiteral("file:///music/Dusk.ogg")), 0);
+    renderer->getStatus(this, SLOT(onStatus(KestRenderer *, QString, uint, int, QString)));
+    return waitFor([this] { return m_statusArrived; });
+}
+
 void KestDemo::onBrowseResult(uint, const QString &objectId, const Metamap &metadata, uint index, int)
 {
     ++m_rowsArrived;
-    say(QStringLiteral("   %1. %2 - \"%3\" by %4 (track %5)")
-            .arg(index)
-            .arg(objectId, metadata.value(QStringLiteral("title")).toString(),
-                 metadata.value(QStringLiteral("artist")).toString(),
-                 metadata.value(QStringLiteral("track")).toString()));
+    QString line = QStringLiteral("   %1. %2 - \"%3\"")
+                       .arg(index)
+                       .arg(objectId, metadata.value(QStringLiteral("title")).toString());
+    if (metadata.contains(QStringLiteral("artist")))
+        line += QStringLiteral(" by ") + metadata.value(QStringLiteral("artist")).toString();
+    if (metadata.contains(QStringLiteral("track")))
+        line += QStringLiteral(" (track %1)").arg(metadata.value(QStringLiteral("track")).toString());
+    say(line);
 }
 
 void KestDemo::onBrowseError(uint browseId, uint errorCode, const QString &errorMessage)

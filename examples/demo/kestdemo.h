@@ -45,6 +45,7 @@ private:
     bool findComponents();
     bool driveRenderer();
     bool browseSource();
+    bool useMinimalPlugin();
     bool readPlaylist();
     bool watchComponentsLeave();
 

@@ -4,30 +4,29 @@
 #ifndef KESTDEMOPLUGIN_H
 #define KESTDEMOPLUGIN_H
 
-#include <QObject>
-#include <QString>
+#include "kestdemorenderer.h"
+#include "kestdemosource.h"
+
+#include <kestplugincontrolinterface.h>
 
 #include <memory>
 
-// The demonstration plugin: on activate it brings up one renderer and one source and announces
-// them; on deactivate it takes them off the bus again.
-class KestDemoPlugin : public QObject
+// The demonstration plugin: on activate it publishes one renderer and one source, on deactivate
+// it takes them off the bus again.
+class KestDemoPlugin : public KestPluginControlInterface
 {
     Q_OBJECT
-    Q_CLASSINFO("D-Bus Interface", "com.zorvo.kest.plugin")
 public:
     static QString name() { return QStringLiteral("demo"); }
 
-    KestDemoPlugin();
     ~KestDemoPlugin() override;
 
-public Q_SLOTS:
-    void activate();
-    void deactivate();
+    void activate() override;
+    void deactivate() override;
 
 private:
-    std::unique_ptr<QObject> m_renderer;
-    std::unique_ptr<QObject> m_source;
+    std::unique_ptr<KestDemoRenderer> m_renderer;
+    std::unique_ptr<KestDemoSource> m_source;
 };
 
 #endif

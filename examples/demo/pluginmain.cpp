@@ -5,7 +5,7 @@
 
 #include "kestdemoplugin.h"
 
-#include "kestbusnames_p.h"
+#include <kestshared.h>
 
 #include <QCoreApplication>
 #include <QDBusConnection>
@@ -16,17 +16,17 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    // Publishing needs the tracker started; a plugin tracks nothing.
+    KestShared *shared = KestShared::instance();
     KestDemoPlugin plugin;
-    QDBusConnection bus = QDBusConnection::sessionBus();
-    if (!bus.registerObject(KestBusNames::pluginPath(KestDemoPlugin::name()), &plugin, QDBusConnection::ExportAllSlots)
-        || !bus.registerService(KestBusNames::pluginService(KestDemoPlugin::name()))) {
-        std::fprintf(stderr, "kest-demo-plugin: cannot register on the bus\n");
+    if (!shared->initialize({}) || !shared->publishPlugin(KestDemoPlugin::name(), &plugin)) {
+        std::fprintf(stderr, "kest-demo-plugin: cannot publish the plugin\n");
         return 1;
     }
     // Ends with the demonstration's bus, which started it; Qt does not say when a bus goes away.
     QTimer busWatch;
-    QObject::connect(&busWatch, &QTimer::timeout, &app, [&bus] {
-        if (!bus.isConnected())
+    QObject::connect(&busWatch, &QTimer::timeout, &app, [] {
+        if (!QDBusConnection::sessionBus().isConnected())
             QCoreApplication::quit();
     });
     busWatch.start(500);

@@ -16,7 +16,7 @@
  * \inmodule QKestShared
  * \inheaderfile qkest-shared/dbusmessageutil.h
  * \brief Decodes the metadata blocks that remote sources send in browse results and get-metadata
- * replies (D-Bus type ay).
+ * replies (D-Bus type ay), and encodes them for sources that this process serves.
  *
  * A block is a plain sequence of entries, without header, count or padding:
  *
@@ -72,6 +72,27 @@ public:
      * holds one entry more than \a values.
      */
     static bool decodeMetadataBlock(const QByteArray &block, QStringList &keys, QStringList &values);
+
+    /*!
+     * Appends one entry for \a key and \a value to \a block. The type code follows the value's
+     * type: bool 20; int, short and signed char 24 (char and signed char: 12); uint, ushort and
+     * uchar 28; long long and long 40; unsigned long long and unsigned long 44; double and float
+     * 60; QString 64. A value of another type that QVariant can turn into text (a QUrl, a
+     * QDateTime) travels as that text. The skipped word holds the value's size in bytes.
+     *
+     * Strings, keys among them, travel as Latin-1 up to a zero byte: a key or string with a zero
+     * character or a character beyond Latin-1 cannot travel, nor can a value without a text.
+     * Then false is returned, after a warning, and \a block is left as it was.
+     */
+    static bool appendMetadataEntry(QByteArray &block, const QString &key, const QVariant &value);
+
+    /*!
+     * Encodes \a metadata into \a block, which is replaced, one entry per key in key order: the
+     * inverse of decodeMetadataBlock(), which gives the same map back (values of the types that
+     * it reads keep their type; the others arrive as the type they travelled as). Entries that
+     * cannot travel (see appendMetadataEntry()) are left out, and the result is then false.
+     */
+    static bool encodeMetadataBlock(const QMap<QString, QVariant> &metadata, QByteArray &block);
 };
 
 #endif

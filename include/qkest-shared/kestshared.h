@@ -12,8 +12,11 @@
 #include <memory>
 
 class KestPlaylist;
+class KestPluginControlInterface;
 class KestRegistry;
+class KestRenderer;
 class KestSharedPrivate;
+class KestSource;
 
 /*!
  * \inmodule QKestShared
@@ -97,6 +100,52 @@ public:
     bool unPublishPlaylist(const QString &id);
     /*! Connects every proxy playlist, now and later, to its remote playlist's signals; warns when not initialised. */
     void connectToPlaylistsSignals();
+
+    /*!
+     * Serves a local renderer to other processes, which see it as a KestProxyRenderer: puts it on
+     * the bus under the bus name and object path that its plugin name and uuid compose, served by
+     * a KestRendererAdaptor that calls the renderer's own operations, and announces it with
+     * new_renderer. Any KestRenderer subclass will do.
+     *
+     * Like a published playlist, the renderer is registered in the core registry, beside the
+     * proxies of remote renderers, and the registry owns it while it is published; a tracker in
+     * this process never makes a proxy of it. The tracker must be initialised, with any flags.
+     * False, after a warning that says why, for a null renderer, a plugin name or uuid that
+     * cannot stand in a bus name (the rules that the tracker applies to names from the bus), a
+     * uuid that the registry holds already, or a bus name or path that is taken; then nothing is
+     * published and nothing relayed.
+     */
+    bool publishRenderer(KestRenderer *renderer);
+    /*!
+     * Takes a published renderer off the bus (trackers elsewhere remove their proxies) and out of
+     * the registry. The renderer stays alive and is the caller's again. False when it is not
+     * published.
+     */
+    bool unPublishRenderer(KestRenderer *renderer);
+    /*!
+     * Serves a local source to other processes, which see it as a KestProxySource: as
+     * publishRenderer() does for a renderer, with a KestSourceAdaptor, announced with new_source.
+     * See KestSourceAdaptor for how the source delivers its rows, and how it says that there are
+     * none. The source is registered in the core registry while it is published.
+     */
+    bool publishSource(KestSource *source);
+    //! Takes a published source off the bus and out of the registry, alive; false when it is not published.
+    bool unPublishSource(KestSource *source);
+    /*!
+     * Serves the control interface of this plugin process: puts \a control on the bus under the
+     * bus name and path of plugin \a pluginName, served by a KestPluginAdaptor, so that activate
+     * and deactivate from other processes reach it, and announces the plugin with new_plugin.
+     *
+     * The control interface is not registered in the core registry, whose control interfaces
+     * are there to control other processes' plugins; a control proxy that this process's tracker
+     * made for \a pluginName is removed from it, since it would only reach this process. The
+     * tracker must be initialised. False, after a warning, for a null interface, a plugin name
+     * that cannot stand in a bus name and a path, a plugin name published already, or a bus name
+     * or path that is taken.
+     */
+    bool publishPlugin(const QString &pluginName, KestPluginControlInterface *control);
+    //! Takes a published plugin off the bus; its control interface stays alive. False when it is not published.
+    bool unPublishPlugin(const QString &pluginName);
 
     /*!
      * Bounds every wait for an answer from another process: a call that the library makes and whose

@@ -59,6 +59,13 @@ public:
     {
         if (!receiver || !method.isValid())
             return false;
+        // A receiver of this thread whose member takes exactly these types is called as a direct
+        // connection calls it, without the checks by type name that an invocation makes every time.
+        if (takesDirectly(receiver, method, {qMetaTypeId<Args>()...})) {
+            void *argv[] = {nullptr, const_cast<void *>(static_cast<const void *>(&args))...};
+            QMetaObject::metacall(receiver, QMetaObject::InvokeMetaMethod, method.methodIndex(), argv);
+            return true;
+        }
         return method.invoke(receiver, Qt::AutoConnection,
                              QGenericArgument(typeName<Args>(), static_cast<const void *>(&args))...);
     }
@@ -99,6 +106,7 @@ private:
     }
 
     static bool hasParameters(const QObject *receiver, const char *member, std::initializer_list<int> types);
+    static bool takesDirectly(const QObject *receiver, const QMetaMethod &method, std::initializer_list<int> types);
 };
 
 #endif

@@ -51,6 +51,13 @@ public:
      * again. Returns null when there is none.
      */
     KestPlaylist *takePlaylist(const QString &id);
+    /*!
+     * Takes the renderer with \a uuid out of the registry without deleting it: the caller owns it
+     * again. Returns null when there is none.
+     */
+    KestRenderer *takeRenderer(const QString &uuid);
+    /*! Takes the source with \a uuid out of the registry without deleting it; returns null when there is none. */
+    KestSource *takeSource(const QString &uuid);
     /*! Removes and later deletes the control interface of \a pluginName; returns false when there is none. */
     bool removePluginControlInterface(const QString &pluginName);
 

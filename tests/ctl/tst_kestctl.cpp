@@ -6,7 +6,7 @@
 // told apart (1, 4, 3) or silence costing more than --timeout; a browse left running, or one without rows
 // waited for; monitor events lost.
 
-#include "kestmetadataencoder.h"
+#include "dbusmessageutil.h"
 #include "kesttestbus.h"
 #include "kesttestpeer.h"
 
@@ -99,12 +99,13 @@ Script results(const char *member, uint id, const char *resultMember, const QVar
 KestBrowseResultDBusStruct browseRow(int remaining, uint index, const char *objectId, const char *title,
                                      uint errorCode = 0)
 {
-    KestMetadataEncoder metadata;
-    metadata.addString(QStringLiteral("title"), text(title)).addUInt(QStringLiteral("track"), index + 1);
+    QByteArray metadata;
+    DBusMessageUtil::encodeMetadataBlock({{QStringLiteral("title"), text(title)}, {QStringLiteral("track"), index + 1}},
+                                         metadata);
     return {remaining,
             index,
             text(objectId),
-            errorCode ? QByteArray() : metadata.block(),
+            errorCode ? QByteArray() : metadata,
             QString(),
             errorCode,
             errorCode ? text(title) : QString()};

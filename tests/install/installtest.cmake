@@ -1,8 +1,8 @@
 # SPDX-FileCopyrightText: 2026 The libqkest-shared developers
 # SPDX-License-Identifier: BSD-3-Clause
 
-# Installs the build into a fresh prefix, then builds and runs a small application against it,
-# once through the CMake package and once through pkg-config.
+# Installs the build into a fresh prefix, then builds and runs a small application against it, which
+# tracks and publishes, once through the CMake package and once through pkg-config.
 #
 # Variables: BUILD_DIR, APP_DIR, WORK_DIR, SANITIZE_FLAGS, DBUS_RUN_SESSION, BUS_CONFIG, TOOLS
 
@@ -52,8 +52,8 @@ run(${CMAKE_COMMAND} -S ${APP_DIR} -B ${WORK_DIR}/app -DCMAKE_PREFIX_PATH=${pref
     "-DCMAKE_CXX_FLAGS=${SANITIZE_FLAGS}" "-DCMAKE_EXE_LINKER_FLAGS=${SANITIZE_FLAGS}")
 run(${CMAKE_COMMAND} --build ${WORK_DIR}/app)
 run(${DBUS_RUN_SESSION} --config-file=${BUS_CONFIG} -- ${WORK_DIR}/app/kest-installed-app)
-if(NOT output MATCHES "initialized=1")
-    message(FATAL_ERROR "The application did not initialise the tracker:\n${output}")
+if(NOT output MATCHES "initialized=1 published=1")
+    message(FATAL_ERROR "The application did not initialise the tracker and publish:\n${output}")
 endif()
 
 # Through pkg-config.
@@ -67,6 +67,6 @@ get_filename_component(libdir ${library} DIRECTORY)
 separate_arguments(sanitize UNIX_COMMAND "${SANITIZE_FLAGS}")
 run(c++ -std=c++17 -fPIC ${sanitize} ${APP_DIR}/main.cpp -o ${WORK_DIR}/pkgconfig-app ${flags} -Wl,-rpath,${libdir})
 run(${DBUS_RUN_SESSION} --config-file=${BUS_CONFIG} -- ${WORK_DIR}/pkgconfig-app)
-if(NOT output MATCHES "initialized=1")
-    message(FATAL_ERROR "The pkg-config application did not initialise the tracker:\n${output}")
+if(NOT output MATCHES "initialized=1 published=1")
+    message(FATAL_ERROR "The pkg-config application did not initialise the tracker and publish:\n${output}")
 endif()

@@ -2,8 +2,9 @@
 // SPDX-License-Identifier: BSD-3-Clause
 
 // Catches: an exported object whose introspection, seen from another process, is not its interface
-// file; an adaptor serving a method its file does not declare, or answering or signalling with other
-// types than the file declares.
+// file (playlists, their models, result receivers, and published renderers, sources and plugins); an
+// adaptor serving a method its file does not declare, or answering or signalling with other types
+// than the file declares.
 
 #include "kestbusclient.h"
 #include "kestinterfacexml.h"
@@ -14,8 +15,13 @@
 #include <kestlocalplaylist.h>
 #include <kestplaylistadaptor.h>
 #include <kestplaylistmodeladaptor.h>
+#include <kestpluginadaptor.h>
+#include <kestplugincontrolinterface.h>
 #include <kestproxysource.h>
+#include <kestrenderer.h>
+#include <kestrendereradaptor.h>
 #include <kestshared.h>
+#include <kestsourceadaptor.h>
 
 #include <QMetaMethod>
 #include <QProcess>
@@ -27,6 +33,7 @@ namespace {
 
 const QString Uuid = QStringLiteral("receiver1");
 const QString Published = QStringLiteral("contract");
+const QString Plugin = QStringLiteral("plug");
 
 // What `gdbus introspect` (GLib, not Qt) is told about \a path on the test's own connection.
 QByteArray introspect(const QString &path)
@@ -55,6 +62,9 @@ private Q_SLOTS:
         playlist->appendItem(KestContent(QStringLiteral("a")));
         QVERIFY(KestShared::instance()->publishPlaylist(playlist));
         QVERIFY(m_proxy.initDBusConnection());
+        QVERIFY(KestShared::instance()->publishRenderer(new KestRenderer(Published, Plugin)));
+        QVERIFY(KestShared::instance()->publishSource(new KestSource(nullptr, Published, Plugin)));
+        QVERIFY(KestShared::instance()->publishPlugin(Plugin, &m_control));
     }
 
     void introspectionIsTheInterfaceFile_data()
@@ -70,6 +80,17 @@ private Q_SLOTS:
         QTest::newRow("source result receiver")
             << KestBusNames::proxySourcePath(Uuid) << KestBusNames::proxySourceInterface()
             << &DBusAdaptor::staticMetaObject;
+        QTest::newRow("renderer") << KestBusNames::rendererPath(Published) << KestBusNames::rendererInterface()
+                                  << &KestRendererAdaptor::staticMetaObject;
+        // Served by an adaptor that is not public.
+        QTest::newRow("renderer extension") << KestBusNames::rendererPath(Published)
+                                            << KestBusNames::extensionInterface() << (const QMetaObject *)nullptr;
+        QTest::newRow("source") << KestBusNames::sourcePath(Published) << KestBusNames::sourceInterface()
+                                << &KestSourceAdaptor::staticMetaObject;
+        QTest::newRow("source extension") << KestBusNames::sourcePath(Published) << KestBusNames::extensionInterface()
+                                          << (const QMetaObject *)nullptr;
+        QTest::newRow("plugin") << KestBusNames::pluginPath(Plugin) << KestBusNames::pluginInterface()
+                                << &KestPluginAdaptor::staticMetaObject;
     }
 
     void introspectionIsTheInterfaceFile()
@@ -82,6 +103,8 @@ private Q_SLOTS:
         const QMap<QString, KestInterfaceXml> live = KestInterfaceXml::parse(introspect(path));
         QVERIFY2(live.contains(interface), qPrintable(QStringList(live.keys()).join(QLatin1Char(' '))));
         QCOMPARE(live.value(interface).describe(), file.describe());
+        if (!adaptor)
+            return;
 
         // The bus library serves every public slot of an adaptor, declared or not.
         QStringList served;
@@ -155,7 +178,8 @@ private Q_SLOTS:
     }
 
 private:
-    KestProxySource m_proxy{nullptr, Uuid, QStringLiteral("plug"), QStringLiteral("Source")};
+    KestProxySource m_proxy{nullptr, Uuid, Plugin, QStringLiteral("Source")};
+    KestPluginControlInterface m_control;
 };
 
 QTEST_GUILESS_MAIN(IntrospectionTest)

@@ -5,8 +5,8 @@
 // ended; starts without an id kept; dead receivers called, proxies dropped from
 // a slot; metadata decoded wrongly (also from an independent encoder); property values not cached.
 
+#include "dbusmessageutil.h"
 #include "kestbusnames_p.h"
-#include "kestmetadataencoder.h"
 #include "kestproxysource.h"
 #include "kestproxysourcepropertyrequest.h"
 #include "kestreceiver.h"
@@ -196,8 +196,8 @@ private Q_SLOTS:
         const auto add = [](const char *name, const QVariantList &batch, const char *events) {
             QTest::newRow(name) << batch << QString::fromLatin1(events);
         };
-        const QByteArray song =
-            KestMetadataEncoder().addString(QStringLiteral("title"), QStringLiteral("Song")).block();
+        QByteArray song;
+        DBusMessageUtil::encodeMetadataBlock({{QStringLiteral("title"), QStringLiteral("Song")}}, song);
         add("browse to its end", browseBatch({row(1, 10, "a", 0, "", song), row(0, 11, "b")}),
             "row 7 a 10 1 title=Song|row 7 b 11 0|completed|finished 7");
         add("browse left pending", browseBatch({row(2, 0, "a")}), "row 7 a 0 2|row 7 late 9 0|completed|finished 7");
@@ -372,11 +372,10 @@ private Q_SLOTS:
         // Get-metadata replies: malformed blocks and errors outside the source's domain end the
         // request without a call.
         KestReceiver told;
-        const QByteArray block = KestMetadataEncoder()
-                                     .addString(QStringLiteral("artist"), QStringLiteral("Nina"))
-                                     .addInt(QStringLiteral("year"), 1958)
-                                     .addString(QStringLiteral("artist"), QStringLiteral("Simone"))
-                                     .block();
+        QByteArray block;
+        DBusMessageUtil::appendMetadataEntry(block, QStringLiteral("artist"), QStringLiteral("Nina"));
+        DBusMessageUtil::appendMetadataEntry(block, QStringLiteral("year"), 1958);
+        DBusMessageUtil::appendMetadataEntry(block, QStringLiteral("artist"), QStringLiteral("Simone"));
         const QVariantList replies{block, QByteArray("broken"), QStringLiteral("other.domain"),
                                    KestError::KEST_SOURCE_ERROR_QUARK};
         const QString member = QStringLiteral("get_metadata");

@@ -104,16 +104,17 @@ public:
     }
     //! Forgets scripts and recorded calls.
     bool reset() { return command(QStringLiteral("Reset")); }
-
-private:
-    QDBusMessage control(const QString &method, const QVariantList &arguments = QVariantList()) const;
-    //! True when the peer answered, and answered true if it answers anything.
-    bool command(const QString &method, const QVariantList &arguments = QVariantList()) const;
     // Arguments keep their Qt types on the way: they travel as "av".
     bool script(const QString &member, const QString &outcome, const QVariantList &arguments = QVariantList())
     {
         return command(QStringLiteral("Script"), {member, outcome, QVariant::fromValue(arguments)});
     }
+    //! Calls \a method of the peer's control object; the reply.
+    QDBusMessage control(const QString &method, const QVariantList &arguments = QVariantList()) const;
+
+private:
+    //! True when the peer answered, and answered true if it answers anything.
+    bool command(const QString &method, const QVariantList &arguments = QVariantList()) const;
 
     QString m_program;
     QString m_controlName;
