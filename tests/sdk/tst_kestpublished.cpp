@@ -278,8 +278,9 @@ private Q_SLOTS:
         row("browse error", "browse", none, answer("browse", "reply", list({9u, 1, text("inside error")})),
             "browse s1::  t 0 0", "row 9 o0 0 1 t=T0|error 9 5 broken");
         row("browse refused", "browse", none, answer("browse", "error"), "browse s1::  t 0 0", "not started");
+        // The end of a cancelled browse is told too, so the caller forgets it.
         row("browse cancelled", "cancel", none, answer("browse", "reply", list({13u, 0, text("never")})),
-            "browse s1::  t 0 0|cancelBrowse 13", "");
+            "browse s1::  t 0 0|cancelBrowse 13", "completed");
         row("query", "query", none, answer("query", "reply", list({11u, 2, text("inside last")})), "query q",
             "row 11 q0,q 0 1|row 11 q1,q 1 0");
         row("query error", "query", none, answer("query", "reply", list({12u, 1, text("error")})), "query q",
