@@ -10,6 +10,7 @@ KestDemoPlugin::~KestDemoPlugin()
     deactivate();
 }
 
+//! [on demand]
 void KestDemoPlugin::activate()
 {
     if (m_renderer)
@@ -32,3 +33,4 @@ void KestDemoPlugin::deactivate()
     m_renderer.reset();
     m_source.reset();
 }
+//! [on demand]

@@ -36,6 +36,7 @@ KestDemoSource::KestDemoSource(const QString &uuid, const QString &pluginName, c
     setName(name);
 }
 
+//! [browse]
 uint KestDemoSource::browse(const QString &, const QString &, const QStringList &keys, uint offset, uint count,
                             QObject *receiver, const char *resultSlot, const char *errorSlot)
 {
@@ -61,7 +62,9 @@ uint KestDemoSource::browse(const QString &, const QString &, const QStringList 
     });
     return id;
 }
+//! [browse]
 
+//! [query]
 uint KestDemoSource::query(const QString &query, QObject *receiver, const char *resultSlot, const char *errorSlot)
 {
     const uint id = ++m_lastId;
@@ -82,6 +85,7 @@ uint KestDemoSource::query(const QString &query, QObject *receiver, const char *
     });
     return id;
 }
+//! [query]
 
 bool KestDemoSource::setKestProperty(const QString &name, const QVariant &value)
 {

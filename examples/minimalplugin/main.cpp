@@ -18,18 +18,23 @@
 int main(int argc, char **argv)
 {
     QCoreApplication app(argc, argv);
+    //! [components]
     MinimalRenderer renderer;
     MinimalSource source;
     // Nothing to do on activate: starting the process was the activation. A plugin that brings its
     // components up and down on demand overrides activate() and deactivate().
     KestPluginControlInterface control;
+    //! [components]
 
+    //! [publish]
     // Publishing needs the tracker started; this process tracks nothing.
     KestShared *shared = KestShared::instance();
     if (!shared->initialize({}) || !shared->publishRenderer(&renderer) || !shared->publishSource(&source)
         || !shared->publishPlugin(QStringLiteral("minimal"), &control))
         return 1;
+    //! [publish]
 
+    //! [serve]
     QTimer busWatch;
     QObject::connect(&busWatch, &QTimer::timeout, &app, [] {
         if (!QDBusConnection::sessionBus().isConnected())
@@ -37,4 +42,5 @@ int main(int argc, char **argv)
     });
     busWatch.start(1000);
     return app.exec();
+    //! [serve]
 }

@@ -12,6 +12,7 @@ MinimalSource::MinimalSource()
     setName(QStringLiteral("Minimal music"));
 }
 
+//! [browse]
 // Rows go to the receiver's result slot; the one with nothing remaining is the last. They may be
 // delivered from inside this call, as here, or later from the event loop, which suits large
 // results better. With no rows at all, call the error slot with code 0.
@@ -26,3 +27,4 @@ uint MinimalSource::browse(const QString &, const QString &, const QStringList &
                                    int(titles.size() - 1 - i));
     return id;
 }
+//! [browse]
