@@ -82,7 +82,8 @@ public:
      *
      * Strings, keys among them, travel as Latin-1 up to a zero byte: a key or string with a zero
      * character or a character beyond Latin-1 cannot travel, nor can a value without a text.
-     * Then false is returned, after a warning, and \a block is left as it was.
+     * Returns true when the entry was appended; false, after a warning, when it cannot travel, and
+     * \a block is then left as it was.
      */
     static bool appendMetadataEntry(QByteArray &block, const QString &key, const QVariant &value);
 
@@ -90,7 +91,8 @@ public:
      * Encodes \a metadata into \a block, which is replaced, one entry per key in key order: the
      * inverse of decodeMetadataBlock(), which gives the same map back (values of the types that
      * it reads keep their type; the others arrive as the type they travelled as). Entries that
-     * cannot travel (see appendMetadataEntry()) are left out, and the result is then false.
+     * cannot travel (see appendMetadataEntry()) are left out. Returns true when every entry is
+     * in \a block, false when any was left out.
      */
     static bool encodeMetadataBlock(const QMap<QString, QVariant> &metadata, QByteArray &block);
 };

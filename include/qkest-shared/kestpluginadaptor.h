@@ -15,7 +15,8 @@ class KestPluginAdaptorPrivate;
 class KestPluginControlInterface;
 
 /*!
- * \class KestPluginAdaptor
+ * \inmodule QKestShared
+ * \inheaderfile qkest-shared/kestpluginadaptor.h
  * \brief Serves a plugin process's KestPluginControlInterface on the session bus as
  * "com.zorvo.kest.plugin", so that applications activate and deactivate the plugin through their
  * control proxies.
@@ -32,29 +33,33 @@ class QKESTSHARED_EXPORT KestPluginAdaptor : public QDBusAbstractAdaptor
     // interfaces/com.zorvo.kest.plugin.xml, read by moc from the generated kestintrospection.h
     Q_CLASSINFO("D-Bus Introspection", KEST_PLUGIN_INTROSPECTION)
 public:
-    //! Adapts \a control, whose child it becomes, for plugin \a pluginName; nothing goes on the bus yet.
+    /*!
+     * An adaptor for \a control, as its child, serving it as the plugin \a pluginName; nothing
+     * goes on the bus before init().
+     */
     KestPluginAdaptor(KestPluginControlInterface &control, const QString &pluginName);
-    //! Withdraws the plugin from the bus.
+    /*! Withdraws the plugin from the bus. */
     ~KestPluginAdaptor() override;
 
-    //! The plugin name given at construction.
+    /*! Returns the plugin name given at construction. */
     QString pluginName() const;
     /*!
      * Registers the control interface at the plugin's path, claims the plugin's bus name (the one
      * that the bus daemon activates, when the plugin is installed as an activatable service) and
-     * announces the plugin with new_plugin. False, after a warning, when the plugin name cannot
-     * stand in a bus name and a path, or the path or name is taken; then nothing is kept.
+     * announces the plugin with new_plugin. Returns true when the plugin is on the bus, at once
+     * when it is there already. Returns false, after a warning, when the plugin name cannot stand
+     * in a bus name and a path, or the path or name is taken; then nothing is kept.
      */
     bool init();
-    //! Gives up the bus name and the path.
+    /*! Gives up the bus name and the path; the control interface is not told. */
     void withdraw();
-    //! Whether init() has put the plugin on the bus and it has not been withdrawn since.
+    /*! Returns true when init() has put the plugin on the bus and it has not been withdrawn since. */
     bool isPublished() const;
 
 public Q_SLOTS:
-    //! KestPluginControlInterface::activate().
+    /*! Bus method activate: calls KestPluginControlInterface::activate(). */
     void activate();
-    //! KestPluginControlInterface::deactivate().
+    /*! Bus method deactivate: calls KestPluginControlInterface::deactivate(). */
     void deactivate();
 
 private:

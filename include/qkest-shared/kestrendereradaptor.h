@@ -16,7 +16,8 @@ class KestRendererAdaptorPrivate;
 class QDBusMessage;
 
 /*!
- * \class KestRendererAdaptor
+ * \inmodule QKestShared
+ * \inheaderfile qkest-shared/kestrendereradaptor.h
  * \brief Serves a local KestRenderer on the session bus, so that other processes use it through
  * their KestProxyRenderer.
  *
@@ -39,11 +40,14 @@ class QDBusMessage;
  *     org.freedesktop.DBus.Error.InvalidArgs before they reach it.
  * \endlist
  *
- * Every error's text is a code, a colon and a text, as KestProxyRenderer reads it: code 3, since
- * the renderer reports no codes of its own. The renderer's signals go out as the bus signals of
- * the interface, and every change of one of its dynamic properties (which the base
- * KestRenderer::setKestProperty() stores, from the bus or from the application) as
- * property_changed. nameChanged() has no bus signal.
+ * Each bus method takes the bus call as its last argument and answers it itself: with an empty
+ * reply, the answer the renderer called back with, or an error. Every error's text is a code, a
+ * colon and a text ("3:The renderer refused play."), as KestProxyRenderer reads it: code 3, since
+ * the renderer reports no codes of its own; the D-Bus error name tells the kind of failure.
+ *
+ * The renderer's signals go out as the bus signals of the interface, and every change of one of
+ * its dynamic properties (which the base KestRenderer::setKestProperty() stores, from the bus or
+ * from the application) as property_changed. nameChanged() has no bus signal.
  *
  * Like every QDBusAbstractAdaptor it is a child of the object it exports and lives as long as it
  * does: withdraw() takes the renderer off the bus, and init() may put it back.
@@ -55,16 +59,17 @@ class QKESTSHARED_EXPORT KestRendererAdaptor : public QDBusAbstractAdaptor
     // interfaces/com.zorvo.kest.renderer.xml, read by moc from the generated kestintrospection.h
     Q_CLASSINFO("D-Bus Introspection", KEST_RENDERER_INTROSPECTION)
 public:
-    //! Adapts \a renderer, whose child it becomes; nothing goes on the bus before init().
+    /*! An adaptor for \a renderer, as its child; nothing goes on the bus before init(). */
     explicit KestRendererAdaptor(KestRenderer &renderer);
-    //! Withdraws the renderer from the bus.
+    /*! Withdraws the renderer from the bus. */
     ~KestRendererAdaptor() override;
 
     /*!
      * Registers the renderer at its object path, claims its bus name, starts relaying its signals
-     * and announces it with new_renderer on the registry path. False, after a warning, when the
+     * and announces it with new_renderer on the registry path. Returns true when the renderer is
+     * on the bus, at once when it is there already. Returns false, after a warning, when the
      * plugin name or uuid cannot stand in a bus name, or the path or name is taken; then nothing
-     * is kept and nothing relayed. True at once when the renderer is on the bus already.
+     * is kept and nothing relayed.
      */
     bool init();
     /*!
@@ -72,41 +77,56 @@ public:
      * waiting with an error. The renderer is left as it is.
      */
     void withdraw();
-    //! Whether init() has put the renderer on the bus and it has not been withdrawn since.
+    /*! Returns true when init() has put the renderer on the bus and it has not been withdrawn since. */
     bool isPublished() const;
 
-    // The bus methods, called by QtDBus with the call's \a message; each calls the renderer's
-    // operation of the same meaning and answers as the class description says.
+    // The bus methods; each answers the call itself, as the class description says.
 public Q_SLOTS:
-    //! KestRenderer::play().
+    /*! Calls KestRenderer::play() for the bus call \a message. */
     void play(const QDBusMessage &message);
-    //! KestRenderer::play(const QUrl &, uint) with the encoded \a uri.
+    /*!
+     * Calls KestRenderer::play(const QUrl &, uint) with \a uri, in its encoded form, and \a value
+     * for the bus call \a message; a \a uri that does not parse is refused.
+     */
     void play_uri(const QString &uri, uint value, const QDBusMessage &message);
-    //! KestRenderer::play(const QUrl &, const QString &) with the encoded \a uri.
+    /*!
+     * Calls KestRenderer::play(const QUrl &, const QString &) with \a uri, in its encoded form, and
+     * \a contentType for the bus call \a message; a \a uri that does not parse is refused.
+     */
     void play_uri_content_type(const QString &uri, const QString &contentType, const QDBusMessage &message);
-    //! KestRenderer::stop().
+    /*! Calls KestRenderer::stop() for the bus call \a message. */
     void stop(const QDBusMessage &message);
-    //! KestRenderer::pause().
+    /*! Calls KestRenderer::pause() for the bus call \a message. */
     void pause(const QDBusMessage &message);
-    //! KestRenderer::pauseAt().
+    /*! Calls KestRenderer::pauseAt() with \a value for the bus call \a message. */
     void pause_at(uint value, const QDBusMessage &message);
-    //! KestRenderer::resume().
+    /*! Calls KestRenderer::resume() for the bus call \a message. */
     void resume(const QDBusMessage &message);
-    //! KestRenderer::next().
+    /*! Calls KestRenderer::next() for the bus call \a message. */
     void next(const QDBusMessage &message);
-    //! KestRenderer::previous().
+    /*! Calls KestRenderer::previous() for the bus call \a message. */
     void previous(const QDBusMessage &message);
-    //! KestRenderer::gotoIndex().
+    /*! Calls KestRenderer::gotoIndex() with \a index for the bus call \a message. */
     void goto_index(uint index, const QDBusMessage &message);
-    //! KestRenderer::setPosition(); \a mode must be a KestRenderer::SeekMode.
+    /*!
+     * Calls KestRenderer::setPosition() with \a position and \a mode for the bus call \a message;
+     * a \a mode that is no KestRenderer::SeekMode is refused.
+     */
     void set_position(int position, int mode, const QDBusMessage &message);
-    //! KestRenderer::assignPlaylist() with the registry's playlist \a playlistId; an empty id gives nullptr.
+    /*!
+     * Calls KestRenderer::assignPlaylist() with the registry's playlist \a playlistId, or with
+     * nullptr for an empty id, for the bus call \a message; an id that the registry does not hold
+     * is refused.
+     */
     void assign_playlist(const QString &playlistId, const QDBusMessage &message);
-    //! KestRenderer::getStatus(), answered when the renderer calls back.
+    /*! Calls KestRenderer::getStatus() and answers the bus call \a message when the renderer calls back. */
     void get_status(const QDBusMessage &message);
-    //! KestRenderer::getPosition(), answered when the renderer calls back.
+    /*! Calls KestRenderer::getPosition() and answers the bus call \a message when the renderer calls back. */
     void get_position(const QDBusMessage &message);
-    //! KestRenderer::getCurrentMediaInfo(), answered when the renderer calls back.
+    /*!
+     * Calls KestRenderer::getCurrentMediaInfo() with \a argument and answers the bus call
+     * \a message when the renderer calls back.
+     */
     void get_current_media_info(const QString &argument, const QDBusMessage &message);
 
 private:

@@ -34,7 +34,7 @@ class KestSource;
  *     renderer->play();
  * \endcode
  *
- * \sa {Waiting and time-outs}
+ * \sa {Waiting and time-outs}, {Writing a plugin}
  */
 class QKESTSHARED_EXPORT KestShared : public QObject
 {
@@ -102,49 +102,78 @@ public:
     void connectToPlaylistsSignals();
 
     /*!
-     * Serves a local renderer to other processes, which see it as a KestProxyRenderer: puts it on
-     * the bus under the bus name and object path that its plugin name and uuid compose, served by
-     * a KestRendererAdaptor that calls the renderer's own operations, and announces it with
-     * new_renderer. Any KestRenderer subclass will do.
+     * Serves the local \a renderer to other processes, which see it as a KestProxyRenderer: puts
+     * it on the bus under the bus name and object path that its plugin name and uuid compose,
+     * served by a KestRendererAdaptor that calls the renderer's own operations, and announces it
+     * with new_renderer. Any KestRenderer subclass will do.
      *
      * Like a published playlist, the renderer is registered in the core registry, beside the
      * proxies of remote renderers, and the registry owns it while it is published; a tracker in
      * this process never makes a proxy of it. The tracker must be initialised, with any flags.
-     * False, after a warning that says why, for a null renderer, a plugin name or uuid that
-     * cannot stand in a bus name (the rules that the tracker applies to names from the bus), a
-     * uuid that the registry holds already, or a bus name or path that is taken; then nothing is
-     * published and nothing relayed.
+     *
+     * Returns true when the renderer is on the bus and in the registry. Returns false, after a
+     * warning that says why, when the tracker is not initialised, for a null renderer, a plugin
+     * name or uuid that cannot stand in a bus name (the rules that the tracker applies to names
+     * from the bus), a uuid that the registry holds already, or a bus name or path that is taken;
+     * then nothing is published and nothing relayed, and the caller keeps the renderer.
+     *
+     * \sa unPublishRenderer(), {Writing a plugin}
      */
     bool publishRenderer(KestRenderer *renderer);
     /*!
-     * Takes a published renderer off the bus (trackers elsewhere remove their proxies) and out of
-     * the registry. The renderer stays alive and is the caller's again. False when it is not
-     * published.
+     * Takes the published \a renderer off the bus, where trackers in other processes then remove
+     * their proxies of it, and out of the registry. Calls still waiting for the renderer's answer
+     * are answered with an error. The renderer stays alive and is the caller's again, to delete
+     * or to publish again.
+     *
+     * Returns true when it was published; false, with a warning, for a null renderer or one that
+     * is not published.
      */
     bool unPublishRenderer(KestRenderer *renderer);
     /*!
-     * Serves a local source to other processes, which see it as a KestProxySource: as
+     * Serves the local \a source to other processes, which see it as a KestProxySource: as
      * publishRenderer() does for a renderer, with a KestSourceAdaptor, announced with new_source.
-     * See KestSourceAdaptor for how the source delivers its rows, and how it says that there are
-     * none. The source is registered in the core registry while it is published.
+     * See KestSourceAdaptor for how the source delivers its rows, how it says that there are none,
+     * and what each caller may ask of it. The source is registered in the core registry, which
+     * owns it while it is published.
+     *
+     * Returns true when the source is on the bus and in the registry; false, after a warning, for
+     * the reasons that publishRenderer() gives, and then the caller keeps the source.
+     *
+     * \sa unPublishSource(), {Writing a plugin}
      */
     bool publishSource(KestSource *source);
-    //! Takes a published source off the bus and out of the registry, alive; false when it is not published.
+    /*!
+     * Takes the published \a source off the bus and out of the registry. Every browse and query
+     * in progress is cancelled at the source and forgotten: its callers get no more rows, nor an
+     * end. The source stays alive and is the caller's again.
+     *
+     * Returns true when it was published; false, with a warning, for a null source or one that is
+     * not published.
+     */
     bool unPublishSource(KestSource *source);
     /*!
      * Serves the control interface of this plugin process: puts \a control on the bus under the
      * bus name and path of plugin \a pluginName, served by a KestPluginAdaptor, so that activate
      * and deactivate from other processes reach it, and announces the plugin with new_plugin.
+     * The caller keeps \a control; deleting it takes the plugin off the bus.
      *
      * The control interface is not registered in the core registry, whose control interfaces
      * are there to control other processes' plugins; a control proxy that this process's tracker
      * made for \a pluginName is removed from it, since it would only reach this process. The
-     * tracker must be initialised. False, after a warning, for a null interface, a plugin name
-     * that cannot stand in a bus name and a path, a plugin name published already, or a bus name
-     * or path that is taken.
+     * tracker must be initialised.
+     *
+     * Returns true when the plugin is on the bus. Returns false, after a warning, when the tracker
+     * is not initialised, for a null interface, a plugin name that cannot stand in a bus name and
+     * a path, a plugin name published already, or a bus name or path that is taken.
+     *
+     * \sa unPublishPlugin(), {Writing a plugin}
      */
     bool publishPlugin(const QString &pluginName, KestPluginControlInterface *control);
-    //! Takes a published plugin off the bus; its control interface stays alive. False when it is not published.
+    /*!
+     * Takes the published plugin \a pluginName off the bus; its control interface stays alive and
+     * is not told. Returns true when it was published; false, with a warning, when it is not.
+     */
     bool unPublishPlugin(const QString &pluginName);
 
     /*!

@@ -56,7 +56,10 @@ public:
      * again. Returns null when there is none.
      */
     KestRenderer *takeRenderer(const QString &uuid);
-    /*! Takes the source with \a uuid out of the registry without deleting it; returns null when there is none. */
+    /*!
+     * Takes the source with \a uuid out of the registry without deleting it: the caller owns it
+     * again. Returns null when there is none.
+     */
     KestSource *takeSource(const QString &uuid);
     /*! Removes and later deletes the control interface of \a pluginName; returns false when there is none. */
     bool removePluginControlInterface(const QString &pluginName);
