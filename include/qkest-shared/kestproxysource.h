@@ -30,9 +30,9 @@ class KestProxySourcePrivate;
  * KestShared creates a proxy for each remote source (with KestShared::TrackSources) and
  * registers it; the registry owns it and removes it when the source's process leaves the bus.
  *
- * The proxy reaches the remote source on the session bus under
- * KestBusNames::sourceService() / KestBusNames::sourcePath(). It exports its own result
- * receiver at KestBusNames::proxySourcePath() (interface "com.zorvo.kest.proxy_source"),
+ * The proxy reaches the remote source on the session bus under the bus name
+ * com.zorvo.kest.source.PLUGIN.UUID at /com/zorvo/kest/source/UUID. It exports its own result
+ * receiver at /com/zorvo/kest/proxy_source/UUID (interface "com.zorvo.kest.proxy_source"),
  * where the remote source delivers browse and query results after the start call has
  * returned an id.
  *
