@@ -56,6 +56,20 @@ if(NOT output MATCHES "initialized=1 published=1")
     message(FATAL_ERROR "The application did not initialise the tracker and publish:\n${output}")
 endif()
 
+# Another process sees, drives and browses what the installed application publishes, through the
+# installed kest-ctl and so through the library's proxies.
+if(TOOLS)
+    set(ctl ${prefix}/bin/kest-ctl)
+    run(${DBUS_RUN_SESSION} --config-file=${BUS_CONFIG} -- ${CMAKE_CURRENT_LIST_DIR}/drive.sh
+        ${WORK_DIR}/app/kest-installed-app ${ctl})
+    foreach(expected "renderer +installed_renderer +Installed renderer" "source +installed_source +Installed source"
+                     "plugin +installed" "\n42\n" "installed_item\ttitle=Installed item")
+        if(NOT output MATCHES "${expected}")
+            message(FATAL_ERROR "kest-ctl did not see \"${expected}\" of the installed application:\n${output}")
+        endif()
+    endforeach()
+endif()
+
 # Through pkg-config.
 file(GLOB_RECURSE pcfile ${prefix}/*/qkest-shared.pc)
 get_filename_component(pcdir ${pcfile} DIRECTORY)
