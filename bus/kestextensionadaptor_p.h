@@ -38,6 +38,18 @@ public:
 
     //! \a what names the component in error texts ("The renderer").
     KestExtensionAdaptor(QObject *object, const QString &what, const Component &component);
+    //! The adaptor of \a local, a KestRenderer or a KestSource, which it reaches through their like-named operations.
+    template<typename Local>
+    static KestExtensionAdaptor *serve(Local *local, const QString &what)
+    {
+        return new KestExtensionAdaptor(
+            local, what,
+            {[local] { return local->name(); },
+             [local](QString &name, QObject *receiver, const char *member) {
+                 return local->kestProperty(name, receiver, member);
+             },
+             [local](const QString &name, const QVariant &value) { return local->setKestProperty(name, value); }});
+    }
     ~KestExtensionAdaptor() override;
 
     /*!

@@ -34,11 +34,9 @@ bool KestCallbackHelper::getCallbackMethod(const QObject *receiver, const char *
     return true;
 }
 
-bool KestCallbackHelper::hasParameters(const QObject *receiver, const char *member, std::initializer_list<int> types)
+namespace {
+bool parametersAre(const QMetaMethod &method, std::initializer_list<int> types)
 {
-    QMetaMethod method;
-    if (!getCallbackMethod(receiver, member, method))
-        return false;
     if (method.parameterCount() != int(types.size()))
         return false;
     int i = 0;
@@ -48,18 +46,18 @@ bool KestCallbackHelper::hasParameters(const QObject *receiver, const char *memb
     }
     return true;
 }
+} // namespace
+
+bool KestCallbackHelper::hasParameters(const QObject *receiver, const char *member, std::initializer_list<int> types)
+{
+    QMetaMethod method;
+    return getCallbackMethod(receiver, member, method) && parametersAre(method, types);
+}
 
 bool KestCallbackHelper::takesDirectly(const QObject *receiver, const QMetaMethod &method,
                                        std::initializer_list<int> types)
 {
-    if (receiver->thread() != QThread::currentThread() || method.parameterCount() != int(types.size()))
-        return false;
-    int i = 0;
-    for (int type : types) {
-        if (method.parameterType(i++) != type)
-            return false;
-    }
-    return true;
+    return receiver->thread() == QThread::currentThread() && parametersAre(method, types);
 }
 
 bool KestCallbackHelper::checkErrorCallback(const QObject *receiver, const char *member)

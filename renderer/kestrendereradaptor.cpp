@@ -36,14 +36,7 @@ KestRendererAdaptor::KestRendererAdaptor(KestRenderer &renderer)
     , d(new KestRendererAdaptorPrivate(this, &renderer))
 {
     qDBusRegisterMetaType<KestMediaInfo>();
-    KestRenderer *local = &renderer;
-    d->m_extension = new KestExtensionAdaptor(
-        &renderer, What,
-        {[local] { return local->name(); },
-         [local](QString &name, QObject *receiver, const char *member) {
-             return local->kestProperty(name, receiver, member);
-         },
-         [local](const QString &name, const QVariant &value) { return local->setKestProperty(name, value); }});
+    d->m_extension = KestExtensionAdaptor::serve(&renderer, What);
 }
 
 KestRendererAdaptor::~KestRendererAdaptor()

@@ -462,6 +462,46 @@ void KestProxySourcePrivate::sendCancel(const QString &member, uint id, const ch
         qCWarning(lcKestSource) << failureMessage;
 }
 
+// The last row ends the request before the receiver hears of it: from its slot the receiver may start the next
+// one, which the source may give the same id, or drop this proxy.
+bool KestProxySourcePrivate::deliverRow(Requests &requests, uint id, int remainingCount, const Invoke &invoke,
+                                        const char *destroyedMessage, const char *failedMessage)
+{
+    const auto pending = requests.ongoing.find(id);
+    if (pending == requests.ongoing.end())
+        return false;
+    const uint callerId = pending->second.callerId;
+    Action *action = pending->second.action.get();
+    Pending finished;
+    if (remainingCount == 0) {
+        finished = std::move(pending->second);
+        requests.ongoing.erase(pending);
+    }
+    const QPointer<KestProxySource> alive(q);
+    if (!action->receiver)
+        qCWarning(lcKestSource) << destroyedMessage;
+    else if (!invoke(*action, callerId))
+        qCCritical(lcKestSource) << failedMessage;
+    if (finished.action && alive)
+        announceFinished(requests, callerId, finished.action->receiver);
+    return true;
+}
+
+bool KestProxySourcePrivate::deliverError(Requests &requests, uint id, const Invoke &invoke,
+                                          const char *destroyedMessage, const char *failedMessage)
+{
+    const auto pending = requests.ongoing.find(id);
+    if (pending == requests.ongoing.end())
+        return false;
+    const Pending failed = std::move(pending->second);
+    requests.ongoing.erase(pending);
+    if (!failed.action->receiver)
+        qCWarning(lcKestSource) << destroyedMessage;
+    else if (!invoke(*failed.action, failed.callerId))
+        qCCritical(lcKestSource) << failedMessage;
+    return true;
+}
+
 void KestProxySource::handlePredicateBrowseResult(uint browseId, KestContent *content, uint index, int remainingCount)
 {
     qCDebug(lcKestSource) << "KestProxySource::handlePredicateBrowseResult id" << browseId << "index" << index;
@@ -469,107 +509,68 @@ void KestProxySource::handlePredicateBrowseResult(uint browseId, KestContent *co
     const QString objectId = row->uuid();
     const Metamap metadata = row->metaData();
     row.reset();
-
-    const auto pending = d->m_browses.ongoing.find(browseId);
-    if (pending == d->m_browses.ongoing.end()) {
-        const auto handleAgain = [this, browseId, objectId, metadata, index, remainingCount] {
-            auto content = std::make_unique<KestContent>(objectId);
-            content->setMetaData(metadata);
-            handlePredicateBrowseResult(browseId, content.release(), index, remainingCount);
-        };
-        if (!d->keepEarly(d->m_browses, handleAgain))
-            qCCritical(lcKestSource)
-                << "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)"
-                << " browse id not found!";
+    const auto invoke = [&](KestOngoingAction &action, uint callerId) {
+        return KestCallbackHelper::invoke(action.receiver.data(), action.resultMethod, callerId, objectId, metadata,
+                                          index, remainingCount);
+    };
+    if (d->deliverRow(d->m_browses, browseId, remainingCount, invoke,
+                      "KestProxySource::handlePredicateBrowseResult: receiver object is DESTROYED!",
+                      "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)  slot "
+                      "invocation failed!"))
         return;
-    }
-    // The last row ends the browse before the receiver hears of it: from its slot the receiver
-    // may start the next browse, which the source may give the same id, or drop this proxy.
-    const uint callerId = pending->second.callerId;
-    KestOngoingAction *action = pending->second.action.get();
-    KestProxySourcePrivate::Pending finished;
-    if (remainingCount == 0) {
-        finished = std::move(pending->second);
-        d->m_browses.ongoing.erase(pending);
-    }
-    const QPointer<KestProxySource> alive(this);
-    if (!action->receiver) {
-        qCWarning(lcKestSource) << "KestProxySource::handlePredicateBrowseResult: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, callerId, objectId, metadata,
-                                           index, remainingCount)) {
+    const auto handleAgain = [this, browseId, objectId, metadata, index, remainingCount] {
+        auto content = std::make_unique<KestContent>(objectId);
+        content->setMetaData(metadata);
+        handlePredicateBrowseResult(browseId, content.release(), index, remainingCount);
+    };
+    if (!d->keepEarly(d->m_browses, handleAgain))
         qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseResult(uint, KestContent*, uint, int)"
-                                 << " slot invocation failed!";
-    }
-    if (finished.action && alive)
-        d->announceFinished(d->m_browses, callerId, finished.action->receiver);
+                                 << " browse id not found!";
 }
 
 void KestProxySource::handlePredicateBrowseError(uint browseId, uint errorCode, const QString &errorMessage)
 {
-    const auto pending = d->m_browses.ongoing.find(browseId);
-    if (pending == d->m_browses.ongoing.end()) {
-        if (!d->keepEarly(d->m_browses, [this, browseId, errorCode, errorMessage] {
-                handlePredicateBrowseError(browseId, errorCode, errorMessage);
-            }))
-            qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseError(uint, uint, QString)"
-                                     << " : browse id not found!";
+    const auto invoke = [&](KestOngoingAction &action, uint callerId) {
+        return KestCallbackHelper::invoke(action.receiver.data(), action.errorMethod, callerId, errorCode,
+                                          errorMessage);
+    };
+    if (d->deliverError(d->m_browses, browseId, invoke,
+                        "KestProxySource::handlePredicateBrowseError: receiver object is DESTROYED!",
+                        "KestProxySource::handlePredicateBrowseError: slot invocation failed!"))
         return;
-    }
-    const KestProxySourcePrivate::Pending failed = std::move(pending->second);
-    d->m_browses.ongoing.erase(pending);
-    if (!failed.action->receiver) {
-        qCWarning(lcKestSource) << "KestProxySource::handlePredicateBrowseError: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(failed.action->receiver.data(), failed.action->errorMethod, failed.callerId,
-                                           errorCode, errorMessage)) {
-        qCCritical(lcKestSource) << "KestProxySource::handlePredicateBrowseError: slot invocation failed!";
-    }
+    if (!d->keepEarly(d->m_browses, [this, browseId, errorCode, errorMessage] {
+            handlePredicateBrowseError(browseId, errorCode, errorMessage);
+        }))
+        qCCritical(lcKestSource) << "void KestProxySource::handlePredicateBrowseError(uint, uint, QString)"
+                                 << " : browse id not found!";
 }
 
 void KestProxySource::handleQueryResult(uint queryId, uint index, const QStringList &resultRow, int remainingCount)
 {
     qCDebug(lcKestSource) << "KestProxySource::handleQueryResult id" << queryId << "index" << index;
-    const auto pending = d->m_queries.ongoing.find(queryId);
-    if (pending == d->m_queries.ongoing.end()) {
+    const auto invoke = [&](KestOngoingAction &action, uint callerId) {
+        return KestCallbackHelper::invoke(action.receiver.data(), action.resultMethod, callerId, resultRow, index,
+                                          remainingCount);
+    };
+    if (!d->deliverRow(d->m_queries, queryId, remainingCount, invoke,
+                       "KestProxySource::handleQueryResult: receiver object is DESTROYED!",
+                       "KestProxySource::handleQueryResult: slot invocation failed!"))
         d->keepEarly(d->m_queries, [this, queryId, index, resultRow, remainingCount] {
             handleQueryResult(queryId, index, resultRow, remainingCount);
         });
-        return;
-    }
-    // Ended before the call, for the same reasons as a browse.
-    const uint callerId = pending->second.callerId;
-    KestOngoingAction *action = pending->second.action.get();
-    KestProxySourcePrivate::Pending finished;
-    if (remainingCount == 0) {
-        finished = std::move(pending->second);
-        d->m_queries.ongoing.erase(pending);
-    }
-    const QPointer<KestProxySource> alive(this);
-    if (!action->receiver) {
-        qCWarning(lcKestSource) << "KestProxySource::handleQueryResult: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(action->receiver.data(), action->resultMethod, callerId, resultRow, index,
-                                           remainingCount)) {
-        qCCritical(lcKestSource) << "KestProxySource::handleQueryResult: slot invocation failed!";
-    }
-    if (finished.action && alive)
-        d->announceFinished(d->m_queries, callerId, finished.action->receiver);
 }
 
 void KestProxySource::handleQueryError(uint queryId, int errorCode, const QString &errorMessage)
 {
-    const auto pending = d->m_queries.ongoing.find(queryId);
-    if (pending == d->m_queries.ongoing.end()) {
+    const auto invoke = [&](KestOngoingAction &action, uint callerId) {
+        return KestCallbackHelper::invoke(action.receiver.data(), action.errorMethod, callerId, errorCode,
+                                          errorMessage);
+    };
+    if (!d->deliverError(d->m_queries, queryId, invoke,
+                         "KestProxySource::handleQueryError: receiver object is DESTROYED!",
+                         "KestProxySource::handleQueryError: slot invocation failed!"))
         d->keepEarly(d->m_queries,
                      [this, queryId, errorCode, errorMessage] { handleQueryError(queryId, errorCode, errorMessage); });
-        return;
-    }
-    const KestProxySourcePrivate::Pending failed = std::move(pending->second);
-    d->m_queries.ongoing.erase(pending);
-    if (!failed.action->receiver) {
-        qCWarning(lcKestSource) << "KestProxySource::handleQueryError: receiver object is DESTROYED!";
-    } else if (!KestCallbackHelper::invoke(failed.action->receiver.data(), failed.action->errorMethod, failed.callerId,
-                                           errorCode, errorMessage)) {
-        qCCritical(lcKestSource) << "KestProxySource::handleQueryError: slot invocation failed!";
-    }
 }
 
 void KestProxySource::handleGetMetaResult(const QDBusMessage &message)

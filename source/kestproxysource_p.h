@@ -49,6 +49,9 @@ public:
         QList<std::function<void()>> early;
     };
 
+    //! Calls the receiver of an action with the id it knows.
+    using Invoke = std::function<bool(Action &action, uint callerId)>;
+
     explicit KestProxySourcePrivate(KestProxySource *q);
 
     uint startAsync(Requests &requests, const QDBusMessage &call, Action *action);
@@ -56,6 +59,11 @@ public:
     //! Keeps a result for an id that a start still on its way may claim; false when none can.
     bool keepEarly(Requests &requests, const std::function<void()> &handleAgain);
     void handleEarly(Requests &requests);
+    //! False when no request has \a id.
+    bool deliverRow(Requests &requests, uint id, int remainingCount, const Invoke &invoke, const char *destroyedMessage,
+                    const char *failedMessage);
+    bool deliverError(Requests &requests, uint id, const Invoke &invoke, const char *destroyedMessage,
+                      const char *failedMessage);
     //! The source ended the browse or query \a id without a last row.
     void finish(Requests &requests, uint id);
     void cancel(Requests &requests, uint callerId, const QString &member, const char *failureMessage);

@@ -49,14 +49,7 @@ KestSourceAdaptor::KestSourceAdaptor(KestSource &source)
     qDBusRegisterMetaType<QList<KestBrowseResultDBusStruct>>();
     qDBusRegisterMetaType<KestQueryResultDBusStruct>();
     qDBusRegisterMetaType<QList<KestQueryResultDBusStruct>>();
-    KestSource *local = &source;
-    d->m_extension = new KestExtensionAdaptor(
-        &source, What,
-        {[local] { return local->name(); },
-         [local](QString &name, QObject *receiver, const char *member) {
-             return local->kestProperty(name, receiver, member);
-         },
-         [local](const QString &name, const QVariant &value) { return local->setKestProperty(name, value); }});
+    d->m_extension = KestExtensionAdaptor::serve(&source, What);
 }
 
 KestSourceAdaptor::~KestSourceAdaptor()
