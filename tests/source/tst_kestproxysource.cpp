@@ -231,6 +231,9 @@ private Q_SLOTS:
         KestReceiver receiver;
         recordEnds(receiver);
         const bool browse = batch.size() == 1;
+        // A browse row that no pending browse takes is told.
+        if (browse && !events.contains(QLatin1String("late")))
+            QTest::ignoreMessage(QtCriticalMsg, QRegularExpression(QStringLiteral("browse id not found")));
         QCOMPARE(browse ? startBrowse(7, &receiver) : startQuery(7, &receiver), 7u);
         QCOMPARE(push(7, batch), QString());
         QCOMPARE(push(7, browse ? browseBatch({row(0, 9, "late")}) : queryBatch(0, "late", 0, "", 9)), QString());
@@ -344,9 +347,10 @@ private Q_SLOTS:
                              QRegularExpression(QStringLiteral("Starting query %1 failed").arg(unanswered)));
         QTRY_COMPARE(receiver.events.size(), 2);
         QVERIFY(receiver.events.last().startsWith(QStringLiteral("error %1 3 ").arg(unanswered)));
-        // Nothing to browse for, or nobody to tell: nothing starts.
+        // Nothing to browse for, or nobody to tell: nothing starts. Nothing of the starts is left behind.
         QCOMPARE(m_proxy->browseAsync(QString(), QString(), {}, 0, 0, &receiver, BROWSE_SLOTS), 0u);
         QCOMPARE(m_proxy->queryAsync(QStringLiteral("q"), nullptr, QUERY_SLOTS), 0u);
+        QTRY_VERIFY(m_proxy->findChildren<QDBusPendingCallWatcher *>().isEmpty());
     }
 
     void deadReceiversAndMetadataReplies()
