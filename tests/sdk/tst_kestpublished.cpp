@@ -31,6 +31,7 @@
 #include <QDBusMetaType>
 #include <QDBusPendingCallWatcher>
 #include <QProcess>
+#include <QRegularExpression>
 #include <QTest>
 
 #include <memory>
@@ -283,6 +284,9 @@ private Q_SLOTS:
             "browse s1::  t 0 0|cancelBrowse 13", "completed");
         row("query", "query", none, answer("query", "reply", list({11u, 2, text("inside last")})), "query q",
             "row 11 q0,q 0 1|row 11 q1,q 1 0");
+        // Ended by the source with code 0 after rows that said more would come: the last batch says none does.
+        row("query ended", "query", none, answer("query", "reply", list({14u, 2, text("end")})), "query q",
+            "row 14 q0,q 0 1|row 14 q1,q 1 0");
         row("query error", "query", none, answer("query", "reply", list({12u, 1, text("error")})), "query q",
             "row 12 q0,q 0 1|error 12 5 broken");
         row("query refused", "query", none, answer("query", "error"), "query q", "not started");
@@ -394,12 +398,26 @@ private Q_SLOTS:
         QVERIFY(other.call(service, path, interface, QStringLiteral("browse"), browse));
         QTRY_VERIFY(seen().contains(QStringLiteral("cancelBrowse 22")));
 
-        // So is a caller that leaves in the middle of a browse.
+        // So is a caller that leaves in the middle of a browse, and its calls waiting for the renderer go with it,
+        // but only its own.
         QVERIFY(scriptBrowse(23, 0, "never"));
         QVERIFY(other.call(service, path, interface, QStringLiteral("browse"), browse));
         QVERIFY(other.waitForCallResults(3));
+        peer("CallBackKept");
+        QVERIFY(m_peer.script(QStringLiteral("getPosition"), QStringLiteral("noreply"), {7u}));
+        QDBusPendingCallWatcher mine(QDBusConnection::sessionBus().asyncCall(
+            raw(QStringLiteral("renderer"), QStringLiteral("get_position"), {})));
+        QVERIFY(other.call(KestBusNames::rendererService(Plugin, RendererUuid),
+                           KestBusNames::rendererPath(RendererUuid), KestBusNames::rendererInterface(),
+                           QStringLiteral("get_position")));
+        QTRY_COMPARE(seen().count(QStringLiteral("getPosition")), 2);
+        const QString otherName = other.uniqueName();
         other.kill();
         QTRY_VERIFY(seen().contains(QStringLiteral("cancelBrowse 23")));
+        QVERIFY(KestTestBus::waitForNoOwner(otherName));
+        QCOMPARE(peer("CallBackKept").toInt(), 2);
+        QTRY_VERIFY(mine.isFinished());
+        QCOMPARE(mine.reply().arguments(), list({7u}));
 
         // Requests in progress, calls waiting and rows waiting are bounded per caller.
         QDBusConnection bus = QDBusConnection::sessionBus();
@@ -498,6 +516,19 @@ private Q_SLOTS:
                                            "KestRecordingSource");
         QTRY_COMPARE(registered(), all);
         QTRY_VERIFY(KestRegistry::instance()->findRenderer(QStringLiteral("r2")));
+
+        // A name that another process owns refuses a publication, which leaves nothing behind: once the name is
+        // free, the renderer is published.
+        KestTestPeer squatter;
+        const QString taken = KestBusNames::rendererService(QStringLiteral("mine"), QStringLiteral("r9"));
+        QVERIFY(squatter.start({taken}));
+        auto *mine = new KestRenderer(QStringLiteral("r9"), QStringLiteral("mine"));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is taken")));
+        QVERIFY(!KestShared::instance()->publishRenderer(mine));
+        QVERIFY(squatter.releaseName(taken));
+        QVERIFY(KestShared::instance()->publishRenderer(mine));
+        QVERIFY(KestShared::instance()->unPublishRenderer(mine));
+        delete mine;
 
         // Unpublished, the components leave the bus and other trackers' registries, and stay alive.
         QVERIFY(peer("Unpublish").toBool());
