@@ -521,10 +521,13 @@ private Q_SLOTS:
         // free, the renderer is published.
         KestTestPeer squatter;
         const QString taken = KestBusNames::rendererService(QStringLiteral("mine"), QStringLiteral("r9"));
-        QVERIFY(squatter.start({taken}));
+        QVERIFY(squatter.start({taken, KestBusNames::pluginService(QStringLiteral("mine"))}));
         auto *mine = new KestRenderer(QStringLiteral("r9"), QStringLiteral("mine"));
+        KestPluginControlInterface control;
         QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is taken")));
         QVERIFY(!KestShared::instance()->publishRenderer(mine));
+        QTest::ignoreMessage(QtWarningMsg, QRegularExpression(QStringLiteral("is taken")));
+        QVERIFY(!KestShared::instance()->publishPlugin(QStringLiteral("mine"), &control));
         QVERIFY(squatter.releaseName(taken));
         QVERIFY(KestShared::instance()->publishRenderer(mine));
         QVERIFY(KestShared::instance()->unPublishRenderer(mine));
