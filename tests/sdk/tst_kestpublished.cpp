@@ -419,6 +419,17 @@ private Q_SLOTS:
         QTRY_VERIFY(mine.isFinished());
         QCOMPARE(mine.reply().arguments(), list({7u}));
 
+        // A caller that has left before its browse is taken in has it cancelled all the same.
+        KestTestPeer fleeting;
+        QVERIFY(fleeting.start() && scriptBrowse(25, 0, "never"));
+        m_peer.setStopped(true);
+        QVERIFY(fleeting.call(service, path, interface, QStringLiteral("browse"), browse));
+        const QString fleetingName = fleeting.uniqueName();
+        fleeting.kill();
+        QVERIFY(KestTestBus::waitForNoOwner(fleetingName));
+        m_peer.setStopped(false);
+        QTRY_VERIFY(seen().contains(QStringLiteral("cancelBrowse 25")));
+
         // Requests in progress, calls waiting and rows waiting are bounded per caller.
         QDBusConnection bus = QDBusConnection::sessionBus();
         QVERIFY(scriptBrowse(100, 0, "never count"));

@@ -8,6 +8,7 @@
 #include "kesttrackertest.h"
 
 #include "kestbusname_p.h"
+#include <kestinternalregistry.h>
 #include <kestproxyplaylist.h>
 #include <kestproxyplugincontrolinterface.h>
 #include <kestproxyrenderer.h>
@@ -171,6 +172,12 @@ private Q_SLOTS:
             QVERIFY(qobject_cast<KestProxyRenderer *>(renderer));
         if (KestSource *source = registry->findSource(QStringLiteral("s1"))) {
             QVERIFY(qobject_cast<KestProxySource *>(source));
+            // One source per uuid, one playlist per id: a twin is refused and stays its creator's.
+            KestSource twin(nullptr, QStringLiteral("s1"), Plugin);
+            KestPlaylist twinList(QStringLiteral("pl1"), QString());
+            QVERIFY(!KestInternalRegistry::internalInstance().addSource(&twin));
+            QVERIFY(!registry->findPlaylist(QStringLiteral("pl1"))
+                    || !KestInternalRegistry::internalInstance().addPlaylist(&twinList));
             QCOMPARE(source->parent(), registry);
             QTRY_COMPARE(source->name(), QStringLiteral("Peer component"));
         }
