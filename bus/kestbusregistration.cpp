@@ -3,10 +3,11 @@
 
 #include "kestbusregistration_p.h"
 
+#include "kestbuscall_p.h"
+#include "kestbusnames_p.h"
 #include "kestlogging_p.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 
 bool KestBusRegistration::registerAt(const QString &path, const QString &service, QObject *object, const char *what)
 {
@@ -22,7 +23,10 @@ bool KestBusRegistration::registerAt(const QString &path, const QString &service
         return false;
     }
     // Releasing a name that this process owned already would take it from its owner.
-    if (bus.interface()->isServiceRegistered(service).value() || !bus.registerService(service)) {
+    const QVariant owned = KestBusCall::firstArgument(
+        KestBusCall::blocking(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(),
+                              KestBusNames::busDaemonInterface(), QStringLiteral("NameHasOwner"), {service}));
+    if (!owned.isValid() || owned.toBool() || !bus.registerService(service)) {
         qCWarning(lcKestBus) << what << "cannot be published: the name" << service << "is taken.";
         bus.unregisterObject(path);
         return false;

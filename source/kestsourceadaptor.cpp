@@ -278,13 +278,7 @@ void KestSourceAdaptorPrivate::browseRow(uint browseId, const QString &objectId,
     row.browse.objectId = objectId;
     DBusMessageUtil::encodeMetadataBlock(metadata, row.browse.metadata);
     row.bytes = RowOverhead + 2 * objectId.size() + row.browse.metadata.size();
-    const bool last = remainingCount <= 0;
-    if (Request *request = find(m_browses.value(browseId))) {
-        if (!request->ended)
-            enqueue(request, std::move(row), last);
-        return;
-    }
-    deliver(Browse, browseId, row.bytes, [this, row, last](Request *request) { enqueue(request, row, last); });
+    enqueueRow(Browse, browseId, std::move(row), remainingCount <= 0);
 }
 
 void KestSourceAdaptorPrivate::browseError(uint browseId, uint errorCode, const QString &errorMessage)
@@ -302,19 +296,25 @@ void KestSourceAdaptorPrivate::queryRow(uint queryId, const QStringList &values,
     row.bytes = RowOverhead;
     for (const QString &value : values)
         row.bytes += 32 + 2 * value.size();
-    const bool last = remainingCount <= 0;
-    if (Request *request = find(m_queries.value(queryId))) {
-        if (!request->ended)
-            enqueue(request, std::move(row), last);
-        return;
-    }
-    deliver(Query, queryId, row.bytes, [this, row, last](Request *request) { enqueue(request, row, last); });
+    enqueueRow(Query, queryId, std::move(row), remainingCount <= 0);
 }
 
 void KestSourceAdaptorPrivate::queryError(uint queryId, int errorCode, const QString &errorMessage)
 {
     deliver(Query, queryId, RowOverhead + 2 * errorMessage.size(),
             [this, errorCode, errorMessage](Request *request) { end(request, errorCode, errorMessage); });
+}
+
+void KestSourceAdaptorPrivate::enqueueRow(Kind kind, uint id, Row row, bool last)
+{
+    // Most rows belong to a request in progress: they go without a copy.
+    if (Request *request = find(live(kind).value(id))) {
+        if (!request->ended)
+            enqueue(request, std::move(row), last);
+        return;
+    }
+    const qint64 bytes = row.bytes;
+    deliver(kind, id, bytes, [this, row = std::move(row), last](Request *request) { enqueue(request, row, last); });
 }
 
 void KestSourceAdaptorPrivate::enqueue(Request *request, Row row, bool last)

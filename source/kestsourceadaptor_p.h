@@ -116,6 +116,8 @@ private:
     // that is not known yet is kept aside until the start returns.
     using Delivery = std::function<void(Request *request)>;
     void deliver(Kind kind, uint id, qint64 bytes, const Delivery &delivery);
+    //! Queues \a row of request \a id for its caller, or keeps it until the request's id is known.
+    void enqueueRow(Kind kind, uint id, Row row, bool last);
     void enqueue(Request *request, Row row, bool last);
     void end(Request *request, int code, const QString &message);
     void fail(Request *request, const QString &message);

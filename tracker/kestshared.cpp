@@ -149,10 +149,10 @@ namespace {
 
 // What publishRenderer() and publishSource() share: the checks, the adaptor (created once; Qt
 // does not let an adaptor be deleted on its own, a withdrawn one is used again) and the registry.
+// The registry holds a published component under its uuid, so the tracker makes no proxy of it.
 template<typename Component, typename Adaptor>
 bool publishExtension(KestSharedPrivate *d, Component *component, const char *operation, const char *kind,
-                      QString (*service)(const QString &, const QString &), Component *(*registered)(const QString &),
-                      bool (*add)(Component *))
+                      Component *(*registered)(const QString &), bool (*add)(Component *))
 {
     if (!d->m_initialized) {
         qCWarning(lcKestTracker).nospace()
@@ -192,13 +192,11 @@ bool publishExtension(KestSharedPrivate *d, Component *component, const char *op
         adaptor->withdraw();
         return false;
     }
-    d->m_published.insert(service(plugin, uuid), component);
     return true;
 }
 
 template<typename Component, typename Adaptor>
-bool unPublishExtension(KestSharedPrivate *d, Component *component, const char *operation,
-                        QString (*service)(const QString &, const QString &), Component *(*take)(const QString &))
+bool unPublishExtension(Component *component, const char *operation, Component *(*take)(const QString &))
 {
     auto *adaptor = component ? component->template findChild<Adaptor *>(QString(), Qt::FindDirectChildrenOnly)
                               : nullptr;
@@ -208,7 +206,6 @@ bool unPublishExtension(KestSharedPrivate *d, Component *component, const char *
     }
     // Off the bus at once, so that other processes see it go now; the object is the application's again.
     adaptor->withdraw();
-    d->m_published.remove(service(component->pluginName(), component->uuid()));
     take(component->uuid());
     return true;
 }
@@ -223,7 +220,7 @@ KestInternalRegistry &registry()
 bool KestShared::publishRenderer(KestRenderer *renderer)
 {
     return publishExtension<KestRenderer, KestRendererAdaptor>(
-        d.get(), renderer, "publishRenderer", "renderer", &KestBusNames::rendererService,
+        d.get(), renderer, "publishRenderer", "renderer",
         [](const QString &uuid) { return registry().findRenderer(uuid); },
         [](KestRenderer *renderer) { return registry().addRenderer(renderer); });
 }
@@ -231,24 +228,21 @@ bool KestShared::publishRenderer(KestRenderer *renderer)
 bool KestShared::unPublishRenderer(KestRenderer *renderer)
 {
     return unPublishExtension<KestRenderer, KestRendererAdaptor>(
-        d.get(), renderer, "unPublishRenderer", &KestBusNames::rendererService,
-        [](const QString &uuid) { return registry().takeRenderer(uuid); });
+        renderer, "unPublishRenderer", [](const QString &uuid) { return registry().takeRenderer(uuid); });
 }
 
 bool KestShared::publishSource(KestSource *source)
 {
     return publishExtension<KestSource, KestSourceAdaptor>(
-        d.get(), source, "publishSource", "source", &KestBusNames::sourceService,
-        [](const QString &uuid) { return registry().findSource(uuid); },
+        d.get(), source, "publishSource", "source", [](const QString &uuid) { return registry().findSource(uuid); },
         [](KestSource *source) { return registry().addSource(source); });
 }
 
 bool KestShared::unPublishSource(KestSource *source)
 {
-    return unPublishExtension<KestSource, KestSourceAdaptor>(d.get(), source, "unPublishSource",
-                                                             &KestBusNames::sourceService, [](const QString &uuid) {
-                                                                 return registry().takeSource(uuid);
-                                                             });
+    return unPublishExtension<KestSource, KestSourceAdaptor>(source, "unPublishSource", [](const QString &uuid) {
+        return registry().takeSource(uuid);
+    });
 }
 
 bool KestShared::publishPlugin(const QString &pluginName, KestPluginControlInterface *control)
@@ -262,8 +256,7 @@ bool KestShared::publishPlugin(const QString &pluginName, KestPluginControlInter
                                  << "not published:" << KestBusName::excerpt(pluginName);
         return false;
     }
-    const QString service = KestBusNames::pluginService(pluginName);
-    if (d->isPublishedHere(service)) {
+    if (d->m_publishedPlugins.value(pluginName)) {
         qCWarning(lcKestTracker) << "KestShared::publishPlugin: The plugin" << pluginName << "is published already.";
         return false;
     }
@@ -280,15 +273,14 @@ bool KestShared::publishPlugin(const QString &pluginName, KestPluginControlInter
         qCWarning(lcKestTracker) << "KestShared::publishPlugin: Exposing the plugin over the bus fails.";
         return false;
     }
-    d->m_published.insert(service, control);
+    d->m_publishedPlugins.insert(pluginName, control);
     d->removePluginProxy(pluginName);
     return true;
 }
 
 bool KestShared::unPublishPlugin(const QString &pluginName)
 {
-    const QString service = KestBusNames::pluginService(pluginName);
-    QObject *control = d->m_published.take(service);
+    KestPluginControlInterface *control = d->m_publishedPlugins.take(pluginName);
     const QList<KestPluginAdaptor *> adaptors = control
         ? control->findChildren<KestPluginAdaptor *>(QString(), Qt::FindDirectChildrenOnly)
         : QList<KestPluginAdaptor *>();

@@ -13,6 +13,7 @@
 #include "kestproxysource.h"
 
 #include <kestinternalregistry.h>
+#include <kestplugincontrolinterface.h>
 
 #include <QDBusConnection>
 
@@ -218,11 +219,6 @@ void KestSharedPrivate::watch(const QString &serviceName, const Component &compo
     m_components.insert(serviceName, component);
 }
 
-bool KestSharedPrivate::isPublishedHere(const QString &serviceName) const
-{
-    return !m_published.value(serviceName).isNull();
-}
-
 void KestSharedPrivate::removePluginProxy(const QString &pluginName)
 {
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
@@ -322,7 +318,7 @@ void KestSharedPrivate::catchPlaylistCreatedSignal(const QString &id, const QStr
 
 void KestSharedPrivate::createProxyRenderer(const QString &plugin, const QString &uuid, const QString &name)
 {
-    if (!acceptsExtension(plugin, uuid) || isPublishedHere(KestBusNames::rendererService(plugin, uuid)))
+    if (!acceptsExtension(plugin, uuid))
         return;
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
     if (registry.findRenderer(uuid)) {
@@ -345,7 +341,7 @@ void KestSharedPrivate::createProxySource(const QString &plugin, const QString &
 {
     qCDebug(lcKestTracker) << "KestSharedPrivate::createProxySource" << KestBusName::excerpt(plugin)
                            << KestBusName::excerpt(uuid) << KestBusName::excerpt(name);
-    if (!acceptsExtension(plugin, uuid) || isPublishedHere(KestBusNames::sourceService(plugin, uuid)))
+    if (!acceptsExtension(plugin, uuid))
         return;
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
     if (registry.findSource(uuid)) {
@@ -413,7 +409,7 @@ void KestSharedPrivate::createPluginControlInterfaceProxy(const QString &pluginU
         return;
     }
     KestInternalRegistry &registry = KestInternalRegistry::internalInstance();
-    if (registry.findPluginControlInterface(pluginUuid) || isPublishedHere(KestBusNames::pluginService(pluginUuid)))
+    if (registry.findPluginControlInterface(pluginUuid) || m_publishedPlugins.value(pluginUuid))
         return;
     auto *control = new KestProxyPluginControlInterface(pluginUuid);
     if (registry.addPluginControlInterface(pluginUuid, control))

@@ -17,6 +17,7 @@
 #include <QPointer>
 #include <QStringList>
 
+class KestPluginControlInterface;
 class KestProxyPlaylist;
 class KestProxyPluginControlInterface;
 
@@ -40,9 +41,6 @@ public:
     //! Follows a registered proxy's service name; false when there is no bus to follow it on.
     bool connectNameOwnerChanged(const QString &serviceName);
     void disconnectNameOwnerChanged(const QString &serviceName);
-
-    //! Whether this process publishes the component or plugin that \a serviceName names.
-    bool isPublishedHere(const QString &serviceName) const;
 
     KestShared *m_shared;
     bool m_initialized;
@@ -82,8 +80,8 @@ private:
     bool m_listingBus;
 
 public:
-    // What this process publishes, by service name: the renderer, source or plugin control interface.
-    QHash<QString, QPointer<QObject>> m_published;
+    // The plugins that this process publishes, by plugin name; its renderers and sources are in the registry.
+    QHash<QString, QPointer<KestPluginControlInterface>> m_publishedPlugins;
     //! Removes a control proxy of plugin \a pluginName that this tracker made.
     void removePluginProxy(const QString &pluginName);
 };
