@@ -36,6 +36,16 @@ bool KestBusRegistration::registerAt(const QString &path, const QString &service
     return true;
 }
 
+bool KestBusRegistration::claimName(const QString &service)
+{
+    // A name that is owned already, even by this process, is not claimed: releasing it later would
+    // take it from its owner.
+    const QVariant owned = KestBusCall::firstArgument(
+        KestBusCall::blocking(KestBusNames::busDaemonService(), KestBusNames::busDaemonPath(),
+                              KestBusNames::busDaemonInterface(), QStringLiteral("NameHasOwner"), {service}));
+    return owned.isValid() && !owned.toBool() && QDBusConnection::sessionBus().registerService(service);
+}
+
 void KestBusRegistration::release()
 {
     if (!isRegistered())

@@ -26,6 +26,8 @@ public:
      * that names \a what, and nothing is kept.
      */
     bool registerAt(const QString &path, const QString &service, QObject *object, const char *what);
+    //! Claims \a service unless anybody owns it already, this process included; false when not claimed.
+    static bool claimName(const QString &service);
     //! Gives up the name, so that trackers elsewhere see the component go, then the path.
     void release();
 

@@ -6,10 +6,10 @@
 
 #include "kestbusname_p.h"
 #include "kestbusnames_p.h"
+#include "kestbusregistration_p.h"
 #include "kestlogging_p.h"
 
 #include <QDBusConnection>
-#include <QDBusConnectionInterface>
 #include <QDBusMessage>
 
 #include <memory>
@@ -68,10 +68,8 @@ bool KestPlaylistAdaptor::init()
     QString objectPath;
 
     // An id that cannot stand in a bus name and a path would claim a name that others read
-    // as another playlist, or a name without an object. A name that is already owned, even
-    // by this process, is not claimed: releasing it later would take it from its owner.
-    if (KestBusName::isValidElement(id) && bus.interface() && !bus.interface()->isServiceRegistered(serviceName).value()
-        && bus.registerService(serviceName)) {
+    // as another playlist, or a name without an object.
+    if (KestBusName::isValidElement(id) && KestBusRegistration::claimName(serviceName)) {
         d->m_serviceName = serviceName;
         objectPath = KestBusNames::playlistPath(id);
         if (bus.registerObject(objectPath, d->m_playlist, QDBusConnection::ExportAdaptors)) {
