@@ -59,6 +59,14 @@ bool KestBusCall::withCallback(const QDBusMessage &call, QObject *receiver, cons
     return QDBusConnection::sessionBus().callWithCallback(call, receiver, replySlot, errorSlot, s_timeout);
 }
 
+bool KestBusCall::isNoAnswer(const QDBusMessage &reply)
+{
+    if (reply.type() != QDBusMessage::ErrorMessage)
+        return false;
+    const QDBusError::ErrorType type = QDBusError(reply).type();
+    return type == QDBusError::NoReply || type == QDBusError::Timeout;
+}
+
 QVariant KestBusCall::firstArgument(const QDBusMessage &reply)
 {
     if (reply.type() != QDBusMessage::ReplyMessage || reply.arguments().isEmpty())

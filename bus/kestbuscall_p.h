@@ -52,6 +52,9 @@ public:
      */
     static bool withCallback(const QDBusMessage &call, QObject *receiver, const char *replySlot, const char *errorSlot);
 
+    //! True for the outcome of a call that nobody answered in time.
+    static bool isNoAnswer(const QDBusMessage &reply);
+
     //! The first argument of a method reply; invalid for an error, a time-out or an empty reply.
     static QVariant firstArgument(const QDBusMessage &reply);
 };

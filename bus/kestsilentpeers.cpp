@@ -19,14 +19,6 @@ namespace {
 // However long the time-out, a silent component is looked at again at least this often.
 const int LongestCheckInterval = 30000;
 
-bool isNoAnswer(const QDBusMessage &reply)
-{
-    if (reply.type() != QDBusMessage::ErrorMessage)
-        return false;
-    const QDBusError::ErrorType type = QDBusError(reply).type();
-    return type == QDBusError::NoReply || type == QDBusError::Timeout;
-}
-
 // Replies and errors from the component itself; the daemon's and the bus library's own errors say
 // nothing about whether it answers.
 bool isFromComponent(const QDBusMessage &reply)
@@ -66,7 +58,7 @@ void KestSilentPeers::noteOutcome(const QString &service, const QString &member,
 {
     if (service == KestBusNames::busDaemonService())
         return;
-    if (isNoAnswer(reply)) {
+    if (KestBusCall::isNoAnswer(reply)) {
         markSilent(service, member);
     } else if (isFromComponent(reply)) {
         auto it = m_peers.find(service);

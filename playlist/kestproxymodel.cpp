@@ -30,26 +30,13 @@ const std::size_t MaxQueued = 4096;
 // Views ask for a row's cells one after the other: the following ones are fetched with the first.
 const int CellsAhead = 16;
 
-// The remote side sent something other than a basic value or container, such as its error
-// structure.
-QVariant unwrapValue(const QVariant &reply, const char *invalidMessage)
-{
-    const QVariant value = qvariant_cast<QDBusVariant>(reply).variant();
-    if (value.userType() >= QMetaType::User) {
-        qCDebug(lcKestPlaylist) << invalidMessage;
-        return QVariant();
-    }
-    return value;
-}
-
 /*
- * The value inside the variant of a get_data or get_header_data reply. \a expected is false for
- * anything but a basic value, a container of them or the exporter's error structure, which
- * stands for a cell with nothing to show.
+ * The value inside \a argument, the variant of a get_data or get_header_data reply. \a expected is
+ * false for anything but a basic value, a container of them or the exporter's error structure,
+ * which stands for a cell with nothing to show.
  */
-QVariant remoteValue(const QDBusMessage &reply, bool *expected)
+QVariant remoteValue(const QVariant &argument, bool *expected)
 {
-    const QVariant argument = KestBusCall::firstArgument(reply);
     *expected = false;
     if (argument.userType() != qMetaTypeId<QDBusVariant>())
         return QVariant();
@@ -63,6 +50,16 @@ QVariant remoteValue(const QDBusMessage &reply, bool *expected)
     return QVariant();
 }
 
+// The remote side sent something other than a basic value or container, such as its error structure.
+QVariant unwrapValue(const QVariant &reply, const char *invalidMessage)
+{
+    bool expected = false;
+    const QVariant value = remoteValue(reply, &expected);
+    if (reply.isValid() && !value.isValid())
+        qCDebug(lcKestPlaylist) << invalidMessage;
+    return value;
+}
+
 // A count as the exporter sends it (unsigned) or as a signed integer; -1 for anything else or
 // anything outside [0, INT_MAX].
 int remoteCount(const QDBusMessage &reply)
@@ -73,12 +70,6 @@ int remoteCount(const QDBusMessage &reply)
     if (value.userType() == QMetaType::Int)
         return std::max(-1, value.toInt());
     return -1;
-}
-
-bool isNoAnswer(const QDBusMessage &reply)
-{
-    const QDBusError::ErrorType type = QDBusError(reply).type();
-    return type == QDBusError::NoReply || type == QDBusError::Timeout;
 }
 
 QString member(KestProxyModelPrivate::Fetch::Kind kind)
@@ -468,7 +459,7 @@ void KestProxyModelPrivate::arrived(const Fetch &fetch, const QDBusMessage &repl
     m_wanted.remove(fetch.key());
     const QString method = member(fetch.kind);
     const bool failed = reply.type() != QDBusMessage::ReplyMessage;
-    if (failed && isNoAnswer(reply)) {
+    if (failed && KestBusCall::isNoAnswer(reply)) {
         // Asked again once the process answers (see KestSilentPeers).
         want(fetch);
         return;
@@ -487,7 +478,7 @@ void KestProxyModelPrivate::arrived(const Fetch &fetch, const QDBusMessage &repl
         return;
     }
     bool expected = false;
-    const QVariant value = failed ? QVariant() : remoteValue(reply, &expected);
+    const QVariant value = failed ? QVariant() : remoteValue(KestBusCall::firstArgument(reply), &expected);
     if (!failed && !expected && complainOnce(method)) {
         qCWarning(lcKestPlaylist).nospace() << "KestProxyModel: " << m_serviceName << " answers " << method
                                             << " with values of the wrong type; they are taken as empty.";
