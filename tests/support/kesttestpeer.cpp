@@ -25,7 +25,9 @@ KestTestPeer::KestTestPeer(const QString &program)
     : m_program(program)
 {
     qDBusRegisterMetaType<QList<QVariantMap>>();
-    m_process.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    // Both channels pass straight through: unread, the error channel would stop a peer that logs a lot while the
+    // test waits in a blocking call.
+    m_process.setProcessChannelMode(QProcess::ForwardedChannels);
 }
 
 KestTestPeer::~KestTestPeer()
