@@ -10,6 +10,18 @@
 
 namespace {
 
+// GLib's fundamental type numbers, as the type codes of a block.
+enum TypeCode : qint32 {
+    CharCode = 12,
+    BooleanCode = 20,
+    IntCode = 24,
+    UIntCode = 28,
+    Int64Code = 40,
+    UInt64Code = 44,
+    DoubleCode = 60,
+    StringCode = 64
+};
+
 /*
  * A cursor over a metadata block. Reads never copy the block and never move bytes: a whole
  * block is decoded in one linear pass. A failed read warns as the extract functions do and
@@ -77,22 +89,14 @@ public:
     {
         m_failed = false;
         switch (type) {
-        case 12: // G_TYPE_CHAR
-            return QVariant(signExtended(readNumber<char>()));
-        case 20: // G_TYPE_BOOLEAN
-            return QVariant(readNumber<int>() != 0);
-        case 24: // G_TYPE_INT
-            return QVariant(readNumber<int>());
-        case 28: // G_TYPE_UINT
-            return QVariant(readNumber<unsigned int>());
-        case 40: // G_TYPE_INT64
-            return QVariant(readNumber<long long>());
-        case 44: // G_TYPE_UINT64
-            return QVariant(readNumber<unsigned long long>());
-        case 60: // G_TYPE_DOUBLE
-            return QVariant(readNumber<double>());
-        case 64: // G_TYPE_STRING
-            return QVariant(readString());
+        case CharCode: return QVariant(signExtended(readNumber<char>()));
+        case BooleanCode: return QVariant(readNumber<int>() != 0);
+        case IntCode: return QVariant(readNumber<int>());
+        case UIntCode: return QVariant(readNumber<unsigned int>());
+        case Int64Code: return QVariant(readNumber<long long>());
+        case UInt64Code: return QVariant(readNumber<unsigned long long>());
+        case DoubleCode: return QVariant(readNumber<double>());
+        case StringCode: return QVariant(readString());
         default:
             qCWarning(lcKestSource) << "WARNING, unsupported data type";
             fail();
@@ -145,18 +149,6 @@ private:
     const char *m_end;
     const bool m_traceNumbers;
     bool m_failed = false;
-};
-
-// GLib's fundamental type numbers, as the type codes of a block.
-enum TypeCode : qint32 {
-    CharCode = 12,
-    BooleanCode = 20,
-    IntCode = 24,
-    UIntCode = 28,
-    Int64Code = 40,
-    UInt64Code = 44,
-    DoubleCode = 60,
-    StringCode = 64
 };
 
 // Latin-1 without its zero character: what a zero-terminated string of the block can hold.
